@@ -1,0 +1,6 @@
+#include "actualizar.h"
+
+TformaActualizacion *formaActualizacion = nullptr;
+
+TformaActualizacion::TformaActualizacion() : TDialogForm(QStringLiteral("Actualizaciones")) {
+}

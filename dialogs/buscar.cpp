@@ -1,0 +1,6 @@
+#include "buscar.h"
+
+TformaBuscar *formaBuscar = nullptr;
+
+TformaBuscar::TformaBuscar() : TDialogForm(QStringLiteral("Buscar frases o palabras")) {
+}

@@ -1,0 +1,6 @@
+#include "preferencias.h"
+
+TformaPreferencias *formaPreferencias = nullptr;
+
+TformaPreferencias::TformaPreferencias() : TDialogForm(QStringLiteral("Preferencias")) {
+}

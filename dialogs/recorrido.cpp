@@ -1,0 +1,6 @@
+#include "recorrido.h"
+
+TformaRecorrido *formaRecorrido = nullptr;
+
+TformaRecorrido::TformaRecorrido() : TDialogForm(QStringLiteral("Recorrido")) {
+}

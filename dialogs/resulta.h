@@ -1,0 +1,12 @@
+#pragma once
+
+#include "dialogform.h"
+
+class TformaResulta : public TDialogForm {
+    Q_OBJECT
+
+public:
+    TformaResulta();
+};
+
+extern TformaResulta *formaResulta;

@@ -1,0 +1,6 @@
+#include "vermarcas.h"
+
+TformaVerMarcas *formaVerMarcas = nullptr;
+
+TformaVerMarcas::TformaVerMarcas() : TDialogForm(QStringLiteral("Seleccionar marcas del libro")) {
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "dialogform.h"
+
+class TformaVerMarcas : public TDialogForm {
+    Q_OBJECT
+
+public:
+    TformaVerMarcas();
+};
+
+extern TformaVerMarcas *formaVerMarcas;

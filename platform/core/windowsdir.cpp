@@ -1,0 +1,16 @@
+#include "windowsdir.h"
+
+#include <QDir>
+
+AnsiString GetWindowsDirectoryA() {
+    QString dir = qEnvironmentVariable("LECTOR_WINDOWS_DIR");
+    if (dir.isEmpty()) {
+        QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+        if (dataHome.isEmpty())
+            dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+        dir = dataHome + QStringLiteral("/lector");
+    }
+    while (dir.size() > 1 && dir.endsWith(QLatin1Char('/')))
+        dir.chop(1);
+    return ansi::fromQt(dir);
+}

@@ -1,0 +1,119 @@
+#include "forms.h"
+
+#include "errors.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPointer>
+
+namespace {
+
+bool runBound(const std::function<void()> &handler) {
+    return !handler || runHandler(handler);
+}
+
+} // namespace
+
+TForm::TForm(QWidget *parent) : QWidget(parent, Qt::Window) {}
+
+void TForm::ShowModal() {
+    QPointer<TForm> self(this);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    BringToFront();
+    ++modalDepth_;
+    QEventLoop loop;
+    // Polls visibility so that any way of hiding the form ends the loop.
+    while (self && self->isVisible() && !TApplication::instance().Terminated())
+        loop.processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+    if (self) {
+        --modalDepth_;
+        setWindowModality(Qt::NonModal);
+    }
+}
+
+void TForm::BringToFront() {
+    raise();
+    activateWindow();
+}
+
+bool TForm::event(QEvent *event) {
+    if (event->type() == QEvent::WindowActivate)
+        runBound(OnActivate);
+    return QWidget::event(event);
+}
+
+void TForm::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        runBound(OnShow);
+}
+
+void TForm::paintEvent(QPaintEvent *event) {
+    QWidget::paintEvent(event);
+    runBound(OnPaint);
+}
+
+void TForm::mouseReleaseEvent(QMouseEvent *event) {
+    QWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        runBound(OnClick);
+}
+
+void TForm::closeEvent(QCloseEvent *event) {
+    // An error in the close handler keeps the window open.
+    if (!runBound(OnClose)) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    if (TApplication::instance().MainForm() == this)
+        TApplication::instance().Terminate();
+}
+
+TApplication &TApplication::instance() {
+    static TApplication application;
+    return application;
+}
+
+void TApplication::registerForm(TForm *form) {
+    forms_.push_back(form);
+    if (!mainForm_)
+        mainForm_ = form;
+    runBound(form->OnCreate);
+}
+
+void TApplication::Terminate() {
+    terminated_ = true;
+    if (QCoreApplication::instance())
+        QCoreApplication::quit();
+}
+
+int TApplication::Run() {
+    if (mainForm_ && !terminated_) {
+        mainForm_->show();
+        QApplication::exec();
+    }
+    DestroyForms();
+    return 0;
+}
+
+void TApplication::DestroyForms() {
+    for (TForm *form : forms_)
+        runBound(form->OnDestroy);
+    for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
+        delete *it;
+    forms_.clear();
+    mainForm_ = nullptr;
+    terminated_ = false;
+}
+
+void installErrorBox() {
+    errorreport::setReporter([](const QString &message) {
+        QMessageBox::critical(QApplication::activeWindow(), TApplication::instance().Title,
+                              message);
+    });
+}

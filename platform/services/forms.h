@@ -1,0 +1,88 @@
+#pragma once
+
+#include "errors.h"
+
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+// The form class of the toolkit the reader is written in: a top-level window
+// whose events run the handlers bound to it, each inside the handler boundary
+// (an error is shown in the standard error report and the program goes on).
+// Closing a form hides it; closing the main form ends the program.
+class TForm : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm(QWidget *parent = nullptr);
+
+    std::function<void()> OnCreate;   // once, when the application creates the form
+    std::function<void()> OnShow;     // each time it becomes visible
+    std::function<void()> OnActivate; // each time it becomes the active window
+    std::function<void()> OnPaint;    // each repaint (inside the paint event)
+    std::function<void()> OnClick;    // a left click on the form itself
+    std::function<void()> OnClose;    // each close; the form is then hidden
+    std::function<void()> OnDestroy;  // once, when the application destroys it
+
+    // Shows the form and runs a local event loop until it is hidden again.
+    void ShowModal();
+    // Brings the window to the top of the window order and makes it active.
+    void BringToFront();
+    bool isShowingModal() const { return modalDepth_ > 0; }
+
+protected:
+    bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    int modalDepth_ = 0;
+};
+
+// The application object: creates the forms in order, knows the main form,
+// and ends the program when the main form closes.
+class TApplication {
+public:
+    static TApplication &instance();
+
+    // Creates the form, runs its creation handler to the end (an error there is
+    // reported and start-up goes on), and makes the first form the main form.
+    template <typename Form> Form *CreateForm(Form *&variable) {
+        variable = new Form();
+        registerForm(variable);
+        return variable;
+    }
+
+    TForm *MainForm() const { return mainForm_; }
+    // Shows the main form and runs the event loop until it closes; then
+    // destroys every form. Returns the exit code.
+    int Run();
+    // Runs every form's OnDestroy in creation order and deletes the forms.
+    void DestroyForms();
+    // True once the main form has closed.
+    bool Terminated() const { return terminated_; }
+    void Terminate();
+    const std::vector<TForm *> &Forms() const { return forms_; }
+
+    // The program's title, shown on the standard error box.
+    QString Title;
+
+private:
+    void registerForm(TForm *form);
+
+    std::vector<TForm *> forms_;
+    TForm *mainForm_ = nullptr;
+    bool terminated_ = false;
+};
+
+// Binds a control's signal to an event handler: the handler runs inside the
+// handler boundary, so an error it raises is reported and goes no further.
+template <typename Sender, typename Signal>
+void BindHandler(Sender *sender, Signal signal, QObject *context, std::function<void()> handler) {
+    QObject::connect(sender, signal, context, [handler = std::move(handler)] { runHandler(handler); });
+}
+
+// Shows errors in a critical message box titled with the application's title.
+void installErrorBox();

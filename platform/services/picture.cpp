@@ -1,0 +1,53 @@
+#include "picture.h"
+
+#include "errors.h"
+#include "paths.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+QByteArray readWholeFile(const AnsiString &path) {
+    QFile file(paths::resolvePath(path));
+    if (!file.open(QIODevice::ReadOnly))
+        throw EAppError(formatMessage("Cannot open file %s", {ansi::toQt(path)}));
+    return file.readAll();
+}
+
+AnsiString extensionOf(const AnsiString &path) {
+    const size_t slash = path.find_last_of("/\\");
+    const size_t dot = path.rfind('.');
+    if (dot == AnsiString::npos || (slash != AnsiString::npos && dot < slash))
+        return AnsiString();
+    return path.substr(dot + 1);
+}
+
+} // namespace
+
+QImage LoadBitmapFile(const AnsiString &path) {
+    const QByteArray data = readWholeFile(path);
+    QImage image;
+    if (data.size() < 2 || data[0] != 'B' || data[1] != 'M' || !image.loadFromData(data, "BMP"))
+        throw EAppError(QStringLiteral("Bitmap image is not valid"));
+    return image;
+}
+
+TPicture LoadPictureFile(const AnsiString &path) {
+    const AnsiString extension = ansi::upperAscii(extensionOf(path));
+    TPicture picture;
+    if (extension == "BMP") {
+        picture.kind = TPicture::Kind::Bitmap;
+        picture.image = LoadBitmapFile(path);
+    } else if (extension == "ICO") {
+        readWholeFile(path);
+        picture.kind = TPicture::Kind::Icon;
+    } else if (extension == "EMF" || extension == "WMF") {
+        readWholeFile(path);
+        picture.kind = TPicture::Kind::Metafile;
+    } else {
+        throw EAppError(
+            formatMessage("Unknown picture file extension (.%s)", {ansi::toQt(extensionOf(path))}));
+    }
+    return picture;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+// The desktop shell: opens addresses and documents with their default
+// application and starts programs. Programs start detached, with their
+// parameters split into arguments and never through a command interpreter.
+
+#include "ansi.h"
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+constexpr int SW_SHOWMAXIMIZED = 3;
+
+struct ShellCall {
+    QWidget *owner = nullptr;
+    AnsiString verb; // empty: the default action
+    AnsiString file;
+    AnsiString parameters;
+    AnsiString directory;
+    int showCommand = 0;
+};
+
+// Returns a value above 32 on success, 32 or less on failure.
+intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
+                       const AnsiString &parameters, const AnsiString &directory,
+                       int showCommand);
+
+namespace shell {
+
+using Handler = std::function<intptr_t(const ShellCall &)>;
+// Replaces what ShellExecuteA does; returns the previous handler. An empty
+// handler restores the desktop's.
+Handler setHandler(Handler handler);
+
+// Test double: records every call instead of acting on it, while it lives.
+class RecordingShell {
+public:
+    RecordingShell();
+    ~RecordingShell();
+    std::vector<ShellCall> calls;
+    intptr_t result = 42;
+
+private:
+    Handler previous_;
+};
+
+} // namespace shell

@@ -1,0 +1,3 @@
+#include "dorvikapp.h"
+
+int main(int argc, char **argv) { return RunLectorDorvik(argc, argv); }

@@ -1,0 +1,45 @@
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace testsupport {
+
+ErrorRecorder::ErrorRecorder() {
+    previous_ = errorreport::setReporter([this](const QString &message) { messages << message; });
+}
+
+ErrorRecorder::~ErrorRecorder() { errorreport::setReporter(previous_); }
+
+ScratchDir::ScratchDir(bool makeCurrent) : previousWindowsDir_(qgetenv("LECTOR_WINDOWS_DIR")) {
+    qputenv("LECTOR_WINDOWS_DIR", QFile::encodeName(dir_.path()));
+    if (makeCurrent) {
+        previousCurrent_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+    }
+}
+
+ScratchDir::~ScratchDir() {
+    if (!previousCurrent_.isEmpty())
+        QDir::setCurrent(previousCurrent_);
+    qputenv("LECTOR_WINDOWS_DIR", previousWindowsDir_);
+}
+
+void ScratchDir::write(const QString &name, const QByteArray &bytes) const {
+    const QString full = dir_.filePath(name);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile file(full);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray ScratchDir::read(const QString &name) const {
+    QFile file(dir_.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString sourceDir() { return qEnvironmentVariable("LECTOR_TEST_SOURCE_DIR"); }
+QString binaryDir() { return qEnvironmentVariable("LECTOR_TEST_BINARY_DIR"); }
+
+} // namespace testsupport

@@ -1,0 +1,45 @@
+#pragma once
+
+// Shared helpers of the test programs.
+
+#include "errors.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace testsupport {
+
+// Takes the place of the error box while it lives and keeps every message.
+class ErrorRecorder {
+public:
+    ErrorRecorder();
+    ~ErrorRecorder();
+    QStringList messages;
+
+private:
+    errorreport::Reporter previous_;
+};
+
+// A temporary folder used as the Windows directory (LECTOR_WINDOWS_DIR) and,
+// when asked, as the current directory, both restored afterwards.
+class ScratchDir {
+public:
+    explicit ScratchDir(bool makeCurrent = false);
+    ~ScratchDir();
+    QString path() const { return dir_.path(); }
+    QString filePath(const QString &name) const { return dir_.filePath(name); }
+    void write(const QString &name, const QByteArray &bytes) const;
+    QByteArray read(const QString &name) const;
+
+private:
+    QTemporaryDir dir_;
+    QString previousCurrent_;
+    QByteArray previousWindowsDir_;
+};
+
+// The source and build trees, as ctest passes them.
+QString sourceDir();
+QString binaryDir();
+
+} // namespace testsupport

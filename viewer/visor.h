@@ -1,0 +1,122 @@
+#pragma once
+
+// The viewer window: tool bar, contents tree, the title view control and the
+// status bar; the dialog protocol, the hotspot commands and video playback.
+
+#include "ansi.h"
+#include "forms.h"
+
+#include <QImage>
+#include <QIcon>
+#include <QList>
+#include <map>
+
+class QFrame;
+class QLabel;
+class QPushButton;
+class QStatusBar;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TMedview;
+
+class TformaVisor : public TForm {
+    Q_OBJECT
+
+public:
+    TformaVisor();
+    ~TformaVisor() override;
+
+    // Controls, in the order the window holds them.
+    QList<QIcon> ImageList1; // tree: 0 inner node, 1 leaf, 2 selected leaf
+    QPushButton *Button5 = nullptr;
+    QLabel *ayudaEnLinea = nullptr;
+    QFrame *Panel2 = nullptr;
+    QWidget *Splitter1 = nullptr;
+    QTreeWidget *TreeView1 = nullptr;
+    TMedview *Medview1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QList<QIcon> ImageList2; // tool bar pictures
+    QToolBar *ToolBar1 = nullptr;
+    QTimer *videoTimer = nullptr;
+
+    QToolButton *ToolButton1 = nullptr;  // "Pantalla completa"
+    QToolButton *ToolButton10 = nullptr; // "Recorrido"
+    QToolButton *ToolButton11 = nullptr; // "Ir al inicio del libro"
+    QToolButton *ToolButton12 = nullptr; // "Anterior"
+    QToolButton *ToolButton13 = nullptr; // "Siguiente"
+    QToolButton *ToolButton14 = nullptr; // "Volver"
+    QToolButton *ToolButton15 = nullptr; // "Tamaño de fuente"
+    QToolButton *ToolButton16 = nullptr; // "Marcar"
+    QToolButton *ToolButton17 = nullptr; // "Ver marcas"
+    QToolButton *ToolButton18 = nullptr; // "Copiar"
+    QToolButton *ToolButton9 = nullptr;  // "Buscar"
+    QToolButton *ToolButton19 = nullptr; // "Anotar"
+    QToolButton *ToolButton20 = nullptr; // "Imprimir"
+    QToolButton *ToolButton21 = nullptr; // "Salida"
+
+    // The code of the open non-modal dialog, 0 for none.
+    int32_t DialogCode = 0;
+    bool VideoPlaying = false;
+    bool IndexShown = true;
+    bool LoadingTree = false;
+    QImage PaletteBitmap;
+
+    // The dialog forms by their code; wired by the program at start-up.
+    void RegisterDialog(int32_t code, TForm *form);
+    TForm *DialogForm(int32_t code) const;
+
+    // Creation, close and destruction (viewer window).
+    void FormCreate();
+    void FormClose();
+    void FormDestroy();
+    void TreeView1Change(QTreeWidgetItem *node);
+    void TreeView1MouseMove();
+    QTreeWidgetItem *FindTreeNodeByData(const AnsiString &data) const;
+    AnsiString NodeTopic(QTreeWidgetItem *node) const;
+
+    // Tool bar, navigation and dialog protocol.
+    void ShowDialog(TForm *form, int32_t code);
+    void FormPaint();
+    void FormActivate();
+    void ToolButton1Click();
+    void ToolButton10Click();
+    void ToolButton11Click();
+    void ToolButton12Click();
+    void ToolButton13Click();
+    void ToolButton14Click();
+    void ToolButton15Click();
+    void ToolButton16Click();
+    void ToolButton17Click();
+    void ToolButton18Click();
+    void ToolButton9Click();
+    void ToolButton19Click();
+    void ToolButton20Click();
+    void ToolButton21Click();
+    void Button5Click();
+    void Medview1TopicChanging();
+
+    // Hotspot commands.
+    void Medview1HotspotClicked(int HotspotType, intptr_t HotspotData, bool &Cancel);
+
+    // Video and sound.
+    bool PlayVideo(const AnsiString &path, int32_t zoom);
+    void RealizeVideoPalette();
+    bool VideoStopped();
+    void CloseVideo();
+    static AnsiString NthWord(const AnsiString &text, int32_t n);
+    void videoTimerTimer();
+    void Medview1MouseDownSR();
+    void TreeView1Click();
+    void ToolBar1Click();
+
+private:
+    std::map<int32_t, TForm *> dialogs_;
+};
+
+extern TformaVisor *formaVisor;
+
+// The close step every dialog runs: the viewer enabled, DialogCode 0.
+void CommonDialogClose();
