@@ -1,0 +1,44 @@
+#include "mci.h"
+
+#include <cstring>
+
+// The media device behind the command strings (mci_player.cpp).
+uint32_t desktopMciSendString(const AnsiString &command, char *reply, size_t replySize);
+
+namespace mci {
+namespace {
+Handler &currentHandler() {
+    static Handler handler;
+    return handler;
+}
+} // namespace
+
+Handler setHandler(Handler handler) {
+    Handler previous = std::move(currentHandler());
+    currentHandler() = std::move(handler);
+    return previous;
+}
+
+RecordingMci::RecordingMci() {
+    previous_ = setHandler([this](const AnsiString &command, char *reply, size_t replySize) {
+        commands.push_back(command);
+        AnsiString text;
+        const uint32_t result = answer ? answer(command, text) : 0;
+        if (reply && replySize > 0) {
+            const size_t length = std::min(text.size(), replySize - 1);
+            std::memcpy(reply, text.data(), length);
+            reply[length] = '\0';
+        }
+        return result;
+    });
+}
+
+RecordingMci::~RecordingMci() { setHandler(std::move(previous_)); }
+
+} // namespace mci
+
+uint32_t mciSendStringA(const AnsiString &command, char *reply, size_t replySize, void *) {
+    if (const mci::Handler &handler = mci::currentHandler())
+        return handler(command, reply, replySize);
+    return desktopMciSendString(command, reply, replySize);
+}

@@ -1,0 +1,38 @@
+#include "shell.h"
+
+// What the desktop does for a call (shell_desktop.cpp).
+intptr_t desktopShellExecute(const ShellCall &call);
+
+namespace shell {
+namespace {
+Handler &currentHandler() {
+    static Handler handler;
+    return handler;
+}
+} // namespace
+
+Handler setHandler(Handler handler) {
+    Handler previous = std::move(currentHandler());
+    currentHandler() = std::move(handler);
+    return previous;
+}
+
+RecordingShell::RecordingShell() {
+    previous_ = setHandler([this](const ShellCall &call) {
+        calls.push_back(call);
+        return result;
+    });
+}
+
+RecordingShell::~RecordingShell() { setHandler(std::move(previous_)); }
+
+} // namespace shell
+
+intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
+                       const AnsiString &parameters, const AnsiString &directory,
+                       int showCommand) {
+    const ShellCall call{owner, verb, file, parameters, directory, showCommand};
+    if (const shell::Handler &handler = shell::currentHandler())
+        return handler(call);
+    return desktopShellExecute(call);
+}

@@ -1,0 +1,3 @@
+#include "sound.h"
+
+bool desktopPlaySound(const AnsiString &, unsigned) { return false; }

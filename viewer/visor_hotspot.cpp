@@ -1,0 +1,3 @@
+#include "visor.h"
+
+void TformaVisor::Medview1HotspotClicked(int, intptr_t, bool &Cancel) { Cancel = true; }
