@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test of the reader on Debian 12.
+#   scripts/lector.sh run    install what is missing, build, start LectorDorvik on the sample title
+#   scripts/lector.sh test   install what is missing, build, run every test (normal and sanitized)
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+JOBS="$(nproc)"
+
+PACKAGES=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+    libjpeg62-turbo-dev libjpeg-turbo-progs libsqlite3-dev
+    libavformat-dev libavcodec-dev libavutil-dev
+    gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
+    pulseaudio ffmpeg xvfb xauth poppler-utils xdg-utils
+    breeze-icon-theme fonts-dejavu-core
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+            missing+=("$package")
+        fi
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    fi
+}
+
+build() { # build-dir [cmake options...]
+    local dir="$1"
+    shift
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j"$JOBS"
+}
+
+run_tests() { # build-dir
+    (cd "$1" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$JOBS")
+}
+
+case "${1:-}" in
+run)
+    install_missing
+    build "$ROOT/build"
+    cd "$ROOT/build/samples/title"
+    if [ -z "${DISPLAY:-}" ]; then
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" ./LectorDorvik general
+    fi
+    exec ./LectorDorvik general
+    ;;
+test)
+    install_missing
+    build "$ROOT/build"
+    run_tests "$ROOT/build"
+    build "$ROOT/build-asan" -DLECTOR_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+    run_tests "$ROOT/build-asan"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
