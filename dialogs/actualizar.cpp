@@ -2,5 +2,4 @@
 
 TformaActualizacion *formaActualizacion = nullptr;
 
-TformaActualizacion::TformaActualizacion() : TDialogForm(QStringLiteral("Actualizaciones")) {
-}
+TformaActualizacion::TformaActualizacion() : TDialogForm(QStringLiteral("Actualizaciones")) {}

@@ -9,4 +9,6 @@ TformaAnotaciones::TformaAnotaciones() : TDialogForm(QStringLiteral("Añadir ano
 }
 
 // Loads the title's annotation file into the shared table.
-void TformaAnotaciones::FormCreate() { ReadAnnotationFile(AnnotationFileName()); }
+void TformaAnotaciones::FormCreate() {
+    ReadAnnotationFile(AnnotationFileName());
+}

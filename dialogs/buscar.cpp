@@ -2,5 +2,4 @@
 
 TformaBuscar *formaBuscar = nullptr;
 
-TformaBuscar::TformaBuscar() : TDialogForm(QStringLiteral("Buscar frases o palabras")) {
-}
+TformaBuscar::TformaBuscar() : TDialogForm(QStringLiteral("Buscar frases o palabras")) {}

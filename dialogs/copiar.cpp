@@ -2,5 +2,4 @@
 
 TformaCopiar *formaCopiar = nullptr;
 
-TformaCopiar::TformaCopiar() : TDialogForm(QStringLiteral("Contenido del portapapeles")) {
-}
+TformaCopiar::TformaCopiar() : TDialogForm(QStringLiteral("Contenido del portapapeles")) {}

@@ -2,5 +2,4 @@
 
 TformaImpresion *formaImpresion = nullptr;
 
-TformaImpresion::TformaImpresion() : TDialogForm(QStringLiteral("Marque páginas para imprimir")) {
-}
+TformaImpresion::TformaImpresion() : TDialogForm(QStringLiteral("Marque páginas para imprimir")) {}

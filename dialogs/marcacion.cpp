@@ -9,4 +9,6 @@ TformaMarcacion::TformaMarcacion() : TDialogForm(QStringLiteral("Definir marcas 
 }
 
 // Loads the title's bookmark file into the shared table.
-void TformaMarcacion::FormCreate() { ReadBookmarkFile(BookmarkFileName()); }
+void TformaMarcacion::FormCreate() {
+    ReadBookmarkFile(BookmarkFileName());
+}

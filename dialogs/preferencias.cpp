@@ -2,5 +2,4 @@
 
 TformaPreferencias *formaPreferencias = nullptr;
 
-TformaPreferencias::TformaPreferencias() : TDialogForm(QStringLiteral("Preferencias")) {
-}
+TformaPreferencias::TformaPreferencias() : TDialogForm(QStringLiteral("Preferencias")) {}

@@ -2,5 +2,4 @@
 
 TformaRecorrido *formaRecorrido = nullptr;
 
-TformaRecorrido::TformaRecorrido() : TDialogForm(QStringLiteral("Recorrido")) {
-}
+TformaRecorrido::TformaRecorrido() : TDialogForm(QStringLiteral("Recorrido")) {}

@@ -2,5 +2,4 @@
 
 TformaResulta *formaResulta = nullptr;
 
-TformaResulta::TformaResulta() : TDialogForm(QStringLiteral("Resultados de la búsqueda")) {
-}
+TformaResulta::TformaResulta() : TDialogForm(QStringLiteral("Resultados de la búsqueda")) {}

@@ -2,5 +2,4 @@
 
 TformaVerMarcas *formaVerMarcas = nullptr;
 
-TformaVerMarcas::TformaVerMarcas() : TDialogForm(QStringLiteral("Seleccionar marcas del libro")) {
-}
+TformaVerMarcas::TformaVerMarcas() : TDialogForm(QStringLiteral("Seleccionar marcas del libro")) {}

@@ -1,3 +1,5 @@
 #include "dorvikapp.h"
 
-int main(int argc, char **argv) { return RunLectorDorvik(argc, argv); }
+int main(int argc, char **argv) {
+    return RunLectorDorvik(argc, argv);
+}

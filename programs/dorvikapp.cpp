@@ -56,6 +56,9 @@ void CreateDorvikForms() {
 }
 
 int RunLectorDorvik(int argc, char **argv) {
+    // Qt's FFmpeg media backend needs a sound server; GStreamer plays without one.
+    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
+        qputenv("QT_MEDIA_BACKEND", "gstreamer");
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TApplication::instance().Title = QStringLiteral("LectorDorvik");

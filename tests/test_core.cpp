@@ -97,7 +97,8 @@ private slots:
                                 "linea4=\"desparejada'\r\n"
                                 ";linea5=comentada\r\n"
                                 "linea6=" +
-                                    QByteArray(300, 'x') + "\r\n"
+                                    QByteArray(300, 'x') +
+                                    "\r\n"
                                     "linea7=\r\n"
                                     "linea8=a=b\r\n");
         const AnsiString file = ansi::fromQt(dir.filePath("dezezi.INI"));
@@ -152,7 +153,8 @@ private slots:
         ScratchDir dir;
         dir.write("datos.cdb", "anterior");
         const AnsiString file = ansi::fromQt(dir.filePath("datos.cdb"));
-        atomicfile::setFailureInjection([](size_t written) { return written >= 4096 ? ENOSPC : 0; });
+        atomicfile::setFailureInjection(
+            [](size_t written) { return written >= 4096 ? ENOSPC : 0; });
         try {
             WriteFileAtomically(file, std::string(9000, 'n'));
             QFAIL("no error raised");

@@ -237,9 +237,9 @@ private slots:
 
     void groupEntries() {
         clearGroups();
-        LoadTitleGroupsFrom(entries({"CAP1.GRP=\"Cap\xEDtulo 1\";", "_INFO=\"otra\";",
-                                     "CAP2.GRP=\"X\";", "SINMARCA=\"valor\";",
-                                     "CAP3.GRP=\"Tres\";"}));
+        LoadTitleGroupsFrom(
+            entries({"CAP1.GRP=\"Cap\xEDtulo 1\";", "_INFO=\"otra\";", "CAP2.GRP=\"X\";",
+                     "SINMARCA=\"valor\";", "CAP3.GRP=\"Tres\";"}));
         QCOMPARE(Groups[1].Name, AnsiString("CAP1"));
         QCOMPARE(Groups[1].Value, AnsiString("Cap\xEDtulo 1"));
         // Without ".GRP": an empty name, the value from the sixth character.

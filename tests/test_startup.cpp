@@ -81,7 +81,7 @@ private slots:
         ErrorRecorder errors; // no settings file here: the viewer reports and goes on
         CreateDorvikForms();
         const std::vector<TForm *> expected = {
-            FormEntrada,       formaVisor,     formaActualizacion, formaVerMarcas, formaRecorrido,
+            FormEntrada,       formaVisor,     formaActualizacion, formaVerMarcas,   formaRecorrido,
             formaPreferencias, formaImpresion, formaMarcacion,     formaAnotaciones, formaCopiar,
             formaBuscar,       formaResulta,   FormaTelon,         Scrollbmp};
         QCOMPARE(TApplication::instance().Forms(), expected);

@@ -10,7 +10,9 @@ ErrorRecorder::ErrorRecorder() {
     previous_ = errorreport::setReporter([this](const QString &message) { messages << message; });
 }
 
-ErrorRecorder::~ErrorRecorder() { errorreport::setReporter(previous_); }
+ErrorRecorder::~ErrorRecorder() {
+    errorreport::setReporter(previous_);
+}
 
 ScratchDir::ScratchDir(bool makeCurrent) : previousWindowsDir_(qgetenv("LECTOR_WINDOWS_DIR")) {
     qputenv("LECTOR_WINDOWS_DIR", QFile::encodeName(dir_.path()));
@@ -39,7 +41,11 @@ QByteArray ScratchDir::read(const QString &name) const {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QString sourceDir() { return qEnvironmentVariable("LECTOR_TEST_SOURCE_DIR"); }
-QString binaryDir() { return qEnvironmentVariable("LECTOR_TEST_BINARY_DIR"); }
+QString sourceDir() {
+    return qEnvironmentVariable("LECTOR_TEST_SOURCE_DIR");
+}
+QString binaryDir() {
+    return qEnvironmentVariable("LECTOR_TEST_BINARY_DIR");
+}
 
 } // namespace testsupport

@@ -204,8 +204,12 @@ AnsiString TitleInfoString(TMedview &control, int32_t topic) {
     return AnsiString(buffer, strnlen(buffer, sizeof buffer));
 }
 
-AnsiString BookmarkFileName() { return WindowsDir + "/" + TitleName + ".oer"; }
-AnsiString AnnotationFileName() { return WindowsDir + "/" + TitleName + ".cdb"; }
+AnsiString BookmarkFileName() {
+    return WindowsDir + "/" + TitleName + ".oer";
+}
+AnsiString AnnotationFileName() {
+    return WindowsDir + "/" + TitleName + ".cdb";
+}
 
 bool ReadBookmarkFile(const AnsiString &fileName) {
     return readRecords(fileName, BookmarkBuffer, [] {

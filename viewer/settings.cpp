@@ -12,4 +12,6 @@ AnsiString ReadTitleSetting(const AnsiString &key) {
     return ReadIniString(BaseDir + "Dezezi.ini", TitleName, key, AnsiString());
 }
 
-bool SwitchIs(const AnsiString &value, const char *word) { return ansi::upperAscii(value) == word; }
+bool SwitchIs(const AnsiString &value, const char *word) {
+    return ansi::upperAscii(value) == word;
+}

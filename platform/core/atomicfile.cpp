@@ -17,7 +17,9 @@ FailureInjection &injection() {
     return hook;
 }
 } // namespace
-void setFailureInjection(FailureInjection hook) { injection() = std::move(hook); }
+void setFailureInjection(FailureInjection hook) {
+    injection() = std::move(hook);
+}
 } // namespace atomicfile
 
 namespace {
@@ -68,8 +70,8 @@ void WriteFileAtomically(const AnsiString &path, const std::string &bytes) {
     if (!error) {
         struct stat existing {};
         const QByteArray targetName = QFile::encodeName(target);
-        ::fchmod(fd, ::stat(targetName.constData(), &existing) == 0 ? existing.st_mode & 07777
-                                                                     : 0644);
+        ::fchmod(fd,
+                 ::stat(targetName.constData(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
     }
     if (::close(fd) != 0 && !error)
         error = errno;

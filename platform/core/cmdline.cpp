@@ -7,9 +7,13 @@ QStringList &commandLine() {
 }
 } // namespace
 
-void SetCommandLine(const QStringList &arguments) { commandLine() = arguments; }
+void SetCommandLine(const QStringList &arguments) {
+    commandLine() = arguments;
+}
 
-int ParamCount() { return commandLine().isEmpty() ? 0 : int(commandLine().size()) - 1; }
+int ParamCount() {
+    return commandLine().isEmpty() ? 0 : int(commandLine().size()) - 1;
+}
 
 AnsiString ParamStr(int index) {
     if (index < 0 || index >= commandLine().size())

@@ -55,7 +55,9 @@ Reporter &currentReporter() {
 }
 } // namespace
 
-void show(const QString &message) { currentReporter()(message); }
+void show(const QString &message) {
+    currentReporter()(message);
+}
 
 Reporter setReporter(Reporter reporter) {
     Reporter previous = std::move(currentReporter());

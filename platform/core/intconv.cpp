@@ -20,15 +20,16 @@ bool parseWhole(const AnsiString &text, int bits, int64_t &result) {
     if (i < text.size() && text[i] == '$') {
         hex = true;
         ++i;
-    } else if (i + 1 < text.size() && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')) {
+    } else if (i + 1 < text.size() && text[i] == '0' &&
+               (text[i + 1] == 'x' || text[i + 1] == 'X')) {
         hex = true;
         i += 2;
     }
     if (i >= text.size())
         return false;
 
-    const uint64_t unsignedMax = bits == 64 ? std::numeric_limits<uint64_t>::max()
-                                            : std::numeric_limits<uint32_t>::max();
+    const uint64_t unsignedMax =
+        bits == 64 ? std::numeric_limits<uint64_t>::max() : std::numeric_limits<uint32_t>::max();
     const uint64_t signedMax = unsignedMax >> 1;
     const uint64_t limit = hex ? unsignedMax : signedMax + (negative ? 1 : 0);
     const unsigned base = hex ? 16 : 10;

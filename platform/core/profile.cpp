@@ -6,7 +6,9 @@
 
 namespace {
 
-bool isBlank(char ch) { return ch == ' ' || ch == '\t'; }
+bool isBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
 
 AnsiString trimmed(const AnsiString &text) {
     size_t begin = 0;

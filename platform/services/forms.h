@@ -81,7 +81,8 @@ private:
 // handler boundary, so an error it raises is reported and goes no further.
 template <typename Sender, typename Signal>
 void BindHandler(Sender *sender, Signal signal, QObject *context, std::function<void()> handler) {
-    QObject::connect(sender, signal, context, [handler = std::move(handler)] { runHandler(handler); });
+    QObject::connect(sender, signal, context,
+                     [handler = std::move(handler)] { runHandler(handler); });
 }
 
 // Shows errors in a critical message box titled with the application's title.

@@ -33,7 +33,9 @@ RecordingMci::RecordingMci() {
     });
 }
 
-RecordingMci::~RecordingMci() { setHandler(std::move(previous_)); }
+RecordingMci::~RecordingMci() {
+    setHandler(std::move(previous_));
+}
 
 } // namespace mci
 

@@ -24,13 +24,14 @@ RecordingShell::RecordingShell() {
     });
 }
 
-RecordingShell::~RecordingShell() { setHandler(std::move(previous_)); }
+RecordingShell::~RecordingShell() {
+    setHandler(std::move(previous_));
+}
 
 } // namespace shell
 
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
-                       const AnsiString &parameters, const AnsiString &directory,
-                       int showCommand) {
+                       const AnsiString &parameters, const AnsiString &directory, int showCommand) {
     const ShellCall call{owner, verb, file, parameters, directory, showCommand};
     if (const shell::Handler &handler = shell::currentHandler())
         return handler(call);

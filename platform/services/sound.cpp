@@ -24,7 +24,9 @@ RecordingSound::RecordingSound() {
     });
 }
 
-RecordingSound::~RecordingSound() { setHandler(std::move(previous_)); }
+RecordingSound::~RecordingSound() {
+    setHandler(std::move(previous_));
+}
 
 } // namespace sound
 
