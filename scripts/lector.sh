@@ -9,7 +9,7 @@ JOBS="$(nproc)"
 
 PACKAGES=(
     cmake g++ make pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins
+    qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libqt6svg6
     libjpeg62-turbo-dev libjpeg-turbo-progs libsqlite3-dev
     libavformat-dev libavcodec-dev libavutil-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav

@@ -1,24 +1,184 @@
 #include "formaentrada.h"
 
+#include "clickcontrols.h"
+#include "display.h"
+#include "mvutil.h"
+#include "picture.h"
+#include "settings.h"
+#include "videodevice.h"
 #include "visor.h"
 
+#include <QFont>
 #include <QTimer>
 
 TFormEntrada *FormEntrada = nullptr;
 
-TFormEntrada::TFormEntrada() {
-    setWindowTitle(QStringLiteral("U"));
-    CambioPantalla = new QTimer(this);
-    CambioPantalla->setInterval(100);
-    BindHandler(CambioPantalla, &QTimer::timeout, this, [this] { CambioPantallaTimer(); });
-    OnCreate = [this] { FormCreate(); };
+namespace {
+
+constexpr int kFrameWidth = 640;
+constexpr int kFrameHeight = 480;
+const char *const kIntroVideo = "videos\\dorvik.avi";
+const char *const kIntroPicture = "entrada.bmp";
+
+QTimer *makeTimer(QObject *parent, int interval) {
+    auto *timer = new QTimer(parent);
+    timer->setInterval(interval);
+    return timer;
 }
 
-// Until the intro is built the window hands over at once, as its skip mode.
-void TFormEntrada::FormCreate() { CambioPantalla->start(); }
+// The seven lines of the intro text, each ending in a carriage return, with an
+// empty line before each of the last two.
+AnsiString introText() {
+    AnsiString text;
+    for (int line = 2; line <= 8; ++line) {
+        text += ReadTitleSetting("linea" + std::to_string(line)) + '\r';
+        if (line == 6 || line == 7)
+            text += '\r';
+    }
+    return text;
+}
+
+} // namespace
+
+TFormEntrada::TFormEntrada() {
+    setWindowTitle(QStringLiteral("U"));
+    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowState(Qt::WindowMaximized);
+    setBackgroundColour(this, Qt::black);
+
+    Label1 = new TLabel(this);
+    Label1->setGeometry(40, 256, 561, 161);
+    Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    font.setBold(true);
+    Label1->setFont(font);
+    QPalette text = Label1->palette();
+    text.setColor(QPalette::WindowText, Qt::white);
+    Label1->setPalette(text);
+    Label1->hide();
+
+    Image1 = new TImage(this);
+    Image1->setGeometry(24, 120, 89, 41);
+
+    Video = new TPanel(this);
+    Video->setGeometry(160, 16, 320, 200);
+    Video->hide();
+
+    Tiempo = makeTimer(this, 100);
+    VideoSalida = makeTimer(this, 1000);
+    CambioPantalla = makeTimer(this, 100);
+
+    OnCreate = [this] { FormCreate(); };
+    OnShow = [this] { FormShow(); };
+    OnClick = [this] { FormClick(); };
+    Label1->OnClick = [this] { Label1Click(); };
+    Video->OnClick = [this] { VideoClick(); };
+    Image1->OnClick = [this] { Image1Click(); };
+    BindHandler(Tiempo, &QTimer::timeout, this, [this] { TiempoTimer(); });
+    BindHandler(VideoSalida, &QTimer::timeout, this, [this] { VideoSalidaTimer(); });
+    BindHandler(CambioPantalla, &QTimer::timeout, this, [this] { CambioPantallaTimer(); });
+}
+
+QPoint TFormEntrada::FrameOrigin() {
+    const QSize screen = ScreenSize();
+    return QPoint((screen.width() - kFrameWidth) / 2, (screen.height() - kFrameHeight) / 2);
+}
+
+void TFormEntrada::FormCreate() {
+    if (SwitchIs(ReadTitleSetting("linea22"), "SI"))
+        CloseAfterLaunch = true;
+    if (!SwitchIs(ReadTitleSetting("linea23"), "NO")) {
+        CambioPantalla->start();
+        return;
+    }
+    introVideoPending_ = false;
+    if (!SwitchIs(ReadTitleSetting("linea1"), "SI")) {
+        Tiempo->start();
+        return;
+    }
+    introVideoPending_ = true;
+    Label1->move(QPoint(40, 256) + FrameOrigin());
+    Label1->setCaption(introText());
+    Label1->show();
+}
+
+void TFormEntrada::FormShow() {
+    if (SwitchIs(ReadTitleSetting("linea23"), "NO") && introVideoPending_) {
+        PlayIntroVideo(kIntroVideo);
+        introVideoPending_ = false;
+    }
+}
+
+// The viewer's command sequence without its sizing and palette steps: the
+// video fills the fixed panel.
+bool TFormEntrada::PlayIntroVideo(const AnsiString &path) {
+    Video->setGeometry(QRect(QPoint(160, 50) + FrameOrigin(), QSize(320, 200)));
+    Video->show();
+    if (!videodevice::Open(path))
+        return false;
+    if (!videodevice::PlayInWindow(Video->winId()))
+        return false;
+    VideoSalida->start();
+    Video->show();
+    return true;
+}
+
+bool TFormEntrada::IntroVideoStopped() {
+    return videodevice::Stopped();
+}
+
+void TFormEntrada::CloseIntroVideo() {
+    videodevice::Close();
+    VideoSalida->stop();
+}
+
+void TFormEntrada::ShowIntroPicture() {
+    Video->hide();
+    Label1->hide();
+    Image1->setGeometry(QRect(FrameOrigin(), QSize(kFrameWidth, kFrameHeight)));
+    Image1->setPicture(LoadBitmapFile(kIntroPicture));
+}
+
+void TFormEntrada::VideoSalidaTimer() {
+    if (!IntroVideoStopped())
+        return;
+    CloseIntroVideo();
+    Video->hide();
+    VideoSalida->stop();
+    ShowIntroPicture();
+}
+
+void TFormEntrada::CloseVideoAndShowPicture() {
+    CloseIntroVideo();
+    ShowIntroPicture();
+}
+
+void TFormEntrada::FormClick() {
+    CloseVideoAndShowPicture();
+}
+void TFormEntrada::Label1Click() {
+    CloseVideoAndShowPicture();
+}
+void TFormEntrada::VideoClick() {
+    CloseVideoAndShowPicture();
+}
+
+void TFormEntrada::TiempoTimer() {
+    Tiempo->stop();
+    ShowIntroPicture();
+}
+
+void TFormEntrada::Image1Click() {
+    HandOver();
+}
 
 void TFormEntrada::CambioPantallaTimer() {
     CambioPantalla->stop();
+    HandOver();
+}
+
+void TFormEntrada::HandOver() {
     hide();
     if (formaVisor)
         formaVisor->show();

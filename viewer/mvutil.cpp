@@ -5,6 +5,7 @@
 #include "errors.h"
 #include "medview.h"
 #include "paths.h"
+#include "windowsdir.h"
 
 #include <QFile>
 #include <cerrno>
@@ -204,11 +205,19 @@ AnsiString TitleInfoString(TMedview &control, int32_t topic) {
     return AnsiString(buffer, strnlen(buffer, sizeof buffer));
 }
 
+namespace {
+// The viewer sets WindowsDir early in its creation; when that creation failed
+// before it, the files still belong in the same folder, not in "/".
+AnsiString bookmarkFolder() {
+    return WindowsDir.empty() ? GetWindowsDirectoryA() : WindowsDir;
+}
+} // namespace
+
 AnsiString BookmarkFileName() {
-    return WindowsDir + "/" + TitleName + ".oer";
+    return bookmarkFolder() + "/" + TitleName + ".oer";
 }
 AnsiString AnnotationFileName() {
-    return WindowsDir + "/" + TitleName + ".cdb";
+    return bookmarkFolder() + "/" + TitleName + ".cdb";
 }
 
 bool ReadBookmarkFile(const AnsiString &fileName) {

@@ -6,8 +6,8 @@
 #include "ansi.h"
 #include "forms.h"
 
-#include <QImage>
 #include <QIcon>
+#include <QImage>
 #include <QList>
 #include <map>
 
@@ -98,6 +98,12 @@ public:
     void Button5Click();
     void Medview1TopicChanging();
 
+    // Raises the dialog DialogCode names above the viewer (codes 2 to 11).
+    void RaiseOpenDialog();
+    // The address of the title's web page: "file://" + BaseDir without its
+    // last character + "/dorvik/index.htm".
+    static AnsiString DorvikPageAddress(const AnsiString &baseDir);
+
     // Hotspot commands.
     void Medview1HotspotClicked(int HotspotType, intptr_t HotspotData, bool &Cancel);
 
@@ -112,8 +118,20 @@ public:
     void TreeView1Click();
     void ToolBar1Click();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void CreateControls();
+    void CreateToolBar();
+    void BindEvents();
+    void LoadContentsTree();
+    void SetRestoredBounds(const QRect &bounds);
+    void BrowseStep(bool forward);
+    void ScheduleDialogRaise();
+
     std::map<int32_t, TForm *> dialogs_;
+    bool raiseScheduled_ = false;
 };
 
 extern TformaVisor *formaVisor;

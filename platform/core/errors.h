@@ -24,7 +24,7 @@ EAppError EConvertError(const AnsiString &value);
 // "File access denied", "Disk full" or "I/O error %d", chosen by errno.
 EAppError EInOutError(int errnoValue);
 
-// Formats a message the way the Parts quote them: each %s and %d in turn.
+// Formats an error message: each %s and %d in turn takes the next argument.
 QString formatMessage(const char *pattern, const QStringList &args);
 
 namespace errorreport {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "titleinfo.h"
+
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -19,8 +21,8 @@ public:
 
     // --- Properties ---------------------------------------------------------
     QString MediaViewTitle() const;
-    void setMediaViewTitle(const QString &path); // opens the title, shows its first topic
-    QString MediaViewTopic() const;              // current topic's title
+    void setMediaViewTitle(const QString &path);  // opens the title, shows its first topic
+    QString MediaViewTopic() const;               // current topic's title
     void setMediaViewTopic(const QString &title); // opens the first topic with that title
     int FontZoom() const;                         // percent, 100 at start
     void setFontZoom(int percent);
@@ -77,20 +79,19 @@ signals:
     // Raised for every topic change; while it runs, MediaViewTopic, TopicVA and
     // TopicScroll already name the topic being opened.
     void OnTopicChanging(int reserved);
+    // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in
+    // pixels of the scrolling region.
     void OnMouseDownSR(int button, int shift, int x, int y);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     struct Private;
     Private *d;
+    friend bool fMVClearSelection(intptr_t lpMVSR, void *scratch);
 };
 
-// The runtime library's calls.
-// Type 13, parameter k * 65536 + room: the k-th title information entry
-// (result > 0), -1 past the last; type 13, parameter 0, no buffer: the number
-// of topics; type 102, a topic number: that topic's title, 0 when there is
-// none. Text is NUL-terminated 8-bit, never more than bufferSize bytes.
-int32_t lMVTitleGetInfo(intptr_t hTitle, int32_t infoType, int32_t param, char *buffer,
-                        size_t bufferSize = 256);
 // Clears the selection of the scrolling region lpMVSR; scratch is 1020 bytes
 // of the caller's memory.
 bool fMVClearSelection(intptr_t lpMVSR, void *scratch);

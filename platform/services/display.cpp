@@ -13,7 +13,9 @@ QSize &screenOverride() {
 } // namespace
 
 namespace display {
-void setScreenSizeOverride(QSize size) { screenOverride() = size; }
+void setScreenSizeOverride(QSize size) {
+    screenOverride() = size;
+}
 } // namespace display
 
 QSize ScreenSize() {
@@ -37,4 +39,6 @@ int GetDeviceCaps(QWidget *window, int index) {
 
 void SelectPalette(QWidget *, const QImage &, bool) {}
 
-unsigned RealizePalette(QWidget *) { return 0; }
+unsigned RealizePalette(QWidget *) {
+    return 0;
+}

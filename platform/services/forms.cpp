@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
 
 namespace {
 
@@ -33,6 +34,20 @@ void TForm::ShowModal() {
         --modalDepth_;
         setWindowModality(Qt::NonModal);
     }
+}
+
+void TForm::setVisible(bool visible) {
+    // A borderless window gets no help from a window manager (and there may be
+    // none): "maximised" means covering the screen, so it takes the screen's
+    // geometry itself.
+    if (visible && (windowState() & Qt::WindowMaximized) &&
+        (windowFlags() & Qt::FramelessWindowHint)) {
+        const Qt::WindowStates state = windowState();
+        if (const QScreen *current = screen())
+            setGeometry(current->geometry());
+        setWindowState(state);
+    }
+    QWidget::setVisible(visible);
 }
 
 void TForm::BringToFront() {

@@ -30,6 +30,8 @@ public:
     void BringToFront();
     bool isShowingModal() const { return modalDepth_ > 0; }
 
+    void setVisible(bool visible) override;
+
 protected:
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;

@@ -1,22 +1,16 @@
 #include "mci.h"
 
+#include "seam.h"
+
 #include <cstring>
 
 // The media device behind the command strings (mci_player.cpp).
 uint32_t desktopMciSendString(const AnsiString &command, char *reply, size_t replySize);
 
 namespace mci {
-namespace {
-Handler &currentHandler() {
-    static Handler handler;
-    return handler;
-}
-} // namespace
 
 Handler setHandler(Handler handler) {
-    Handler previous = std::move(currentHandler());
-    currentHandler() = std::move(handler);
-    return previous;
+    return replaceHandler(std::move(handler));
 }
 
 RecordingMci::RecordingMci() {
@@ -40,7 +34,7 @@ RecordingMci::~RecordingMci() {
 } // namespace mci
 
 uint32_t mciSendStringA(const AnsiString &command, char *reply, size_t replySize, void *) {
-    if (const mci::Handler &handler = mci::currentHandler())
+    if (const mci::Handler &handler = handlerSlot<mci::Handler>())
         return handler(command, reply, replySize);
     return desktopMciSendString(command, reply, replySize);
 }

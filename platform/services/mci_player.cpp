@@ -1,7 +1,487 @@
+// The media device behind mciSendStringA: the command strings of AVI playback
+// under one alias. Opening probes the file at once (size, length, a decoder
+// for its video); playback runs by itself in a QMediaPlayer whose picture
+// fills the window named by "window ... handle" and whose sound goes to the
+// desktop's sound output. Everything runs on the user-interface thread; the
+// player reports its end through that thread's event loop.
+
 #include "mci.h"
 
-uint32_t desktopMciSendString(const AnsiString &, char *reply, size_t replySize) {
-    if (reply && replySize > 0)
-        reply[0] = '\0';
-    return 263; // no such device
+#include "media_backend.h"
+#include "paths.h"
+#include "video_probe.h"
+
+#include <QAudioOutput>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QMediaPlayer>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QUrl>
+#include <QVideoFrame>
+#include <QVideoSink>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Results, numbered as the platform's media control interface numbers them.
+enum MciResult : uint32_t {
+    MciOk = 0,
+    MciUnrecognizedKeyword = 259,
+    MciUnrecognizedCommand = 261,
+    MciNoSuchDevice = 263,     // no device is open under the alias
+    MciCannotLoadDriver = 266, // a device type other than AVIVideo, or no application
+    MciReplyTooLong = 268,     // the reply was cut to the room given
+    MciBadInteger = 270,
+    MciMissingParameter = 273,
+    MciFileNotFound = 275,
+    MciDeviceTypeRequired = 287,
+    MciAliasTaken = 289, // a video is already open: one at a time
+    MciBadTimeFormat = 293,
+    MciMissingDeviceName = 292,
+    MciInvalidFile = 296, // no video stream, or no decoder for it
+    MciNoWindow = 346,    // the handle names no window of this program
+};
+
+using Words = std::vector<AnsiString>;
+
+Words splitWords(const AnsiString &text) {
+    Words words;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t start = text.find_first_not_of(" \t", pos);
+        if (start == AnsiString::npos)
+            break;
+        const size_t end = std::min(text.find_first_of(" \t", start), text.size());
+        words.push_back(text.substr(start, end - start));
+        pos = end;
+    }
+    return words;
+}
+
+// Keywords and aliases match without regard to case.
+bool is(const AnsiString &word, const char *keyword) {
+    return ansi::upperAscii(word) == keyword;
+}
+
+bool parseDecimal(const AnsiString &word, unsigned long long &value) {
+    if (word.empty() || word.size() > 20)
+        return false;
+    value = 0;
+    for (const char ch : word) {
+        if (ch < '0' || ch > '9')
+            return false;
+        const unsigned long long digit = unsigned(ch - '0');
+        if (value > (~0ULL - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
+// Where a video's picture is drawn: a child of the window that the "window"
+// command names, painting the device's latest frame stretched to its own
+// size. Clicks go through it to that window, as through the platform's
+// video window. The window may go away mid-video; the sink, the device's,
+// stays with the player.
+class VideoScreen : public QWidget {
+public:
+    VideoScreen(QWidget *host, const QVideoSink *sink) : QWidget(host) {
+        setObjectName(QStringLiteral("mciVideo"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        // Frames may come from the player's own threads: queued to this one.
+        connect(sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
+            frame_ = frame;
+            update();
+        });
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        if (!frame_.isValid()) {
+            painter.fillRect(rect(), Qt::black);
+            return;
+        }
+        QVideoFrame::PaintOptions options;
+        options.backgroundColor = Qt::black;
+        options.aspectRatioMode = Qt::IgnoreAspectRatio;
+        frame_.paint(&painter, rect(), options);
+    }
+
+private:
+    QVideoFrame frame_;
+};
+
+// One open video: its probed facts, its player, and the window it shows in.
+class VideoDevice : public QObject {
+public:
+    VideoDevice(const AnsiString &alias, const QString &fileName, const VideoProbe &probe,
+                QObject *parent)
+        : QObject(parent), alias_(alias), fileName_(fileName), probe_(probe),
+          sink_(new QVideoSink(this)) {}
+
+    ~VideoDevice() override {
+        if (host_)
+            host_->removeEventFilter(this);
+        if (player_)
+            player_->stop();
+        delete screen_.data();
+        delete player_;
+    }
+
+    bool hasAlias(const AnsiString &alias) const {
+        return ansi::upperAscii(alias) == ansi::upperAscii(alias_);
+    }
+
+    // "left top width height" of the video's own picture or of where it is drawn.
+    AnsiString rectangle(bool destination) const {
+        const QRect rect =
+            destination ? destinationRect() : QRect(0, 0, probe_.width, probe_.height);
+        return "0 0 " + std::to_string(rect.width()) + " " + std::to_string(rect.height());
+    }
+
+    void showIn(QWidget *host) {
+        if (host != host_) {
+            if (host_)
+                host_->removeEventFilter(this);
+            delete screen_.data();
+            host_ = host;
+            host_->installEventFilter(this);
+            screen_ = new VideoScreen(host_, sink_);
+            placeScreen();
+        }
+    }
+
+    void setScreenVisible(bool visible) {
+        screenVisible_ = visible;
+        if (screen_)
+            screen_->setVisible(visible);
+    }
+
+    void fillWindow() {
+        fillsWindow_ = true;
+        placeScreen();
+    }
+
+    void setTimeInFrames(bool frames) { timeInFrames_ = frames; }
+
+    AnsiString length() const {
+        return std::to_string(timeInFrames_ ? probe_.frames : probe_.lengthMs);
+    }
+
+    // The file was probed at open: the device is ready from then on.
+    AnsiString mode() const {
+        if (!player_ || finished_)
+            return "stopped";
+        if (player_->playbackState() == QMediaPlayer::PausedState)
+            return "paused";
+        return "playing";
+    }
+
+    void play() {
+        if (!player_)
+            makePlayer();
+        finished_ = failed_;
+        if (!failed_)
+            player_->play();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == host_ && event->type() == QEvent::Resize)
+            placeScreen();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    // Made at the first "play": a device opened and closed unplayed costs
+    // no media pipeline.
+    void makePlayer() {
+        player_ = new QMediaPlayer(this);
+        audio_ = new QAudioOutput(this);
+        player_->setAudioOutput(audio_);
+        player_->setVideoSink(sink_);
+        connect(player_, &QMediaPlayer::mediaStatusChanged, this, &VideoDevice::onStatus);
+        connect(player_, &QMediaPlayer::playbackStateChanged, this, &VideoDevice::onState);
+        connect(player_, &QMediaPlayer::errorOccurred, this, [this] { onFailure(); });
+        player_->setSource(QUrl::fromLocalFile(fileName_));
+    }
+
+    // The video's own size at the top left until "put ... destination"; then
+    // the whole client area of its window.
+    QRect destinationRect() const {
+        if (fillsWindow_ && host_)
+            return host_->rect();
+        return QRect(0, 0, probe_.width, probe_.height);
+    }
+
+    void placeScreen() {
+        if (!screen_)
+            return;
+        screen_->setGeometry(destinationRect());
+        screen_->setVisible(screenVisible_);
+    }
+
+    void onStatus(QMediaPlayer::MediaStatus status) {
+        if (status == QMediaPlayer::InvalidMedia)
+            onFailure();
+        else if (status == QMediaPlayer::EndOfMedia)
+            finished_ = true;
+    }
+
+    void onState(QMediaPlayer::PlaybackState state) {
+        if (state == QMediaPlayer::StoppedState)
+            finished_ = true;
+    }
+
+    // A file the player cannot play after all ends at once, as a stopped video.
+    void onFailure() {
+        failed_ = true;
+        finished_ = true;
+    }
+
+    const AnsiString alias_;
+    const QString fileName_;
+    const VideoProbe probe_;
+    // The sink outlives any window the picture is shown in.
+    QVideoSink *const sink_;
+    QMediaPlayer *player_ = nullptr;
+    QAudioOutput *audio_ = nullptr;
+    QPointer<QWidget> host_;
+    QPointer<VideoScreen> screen_;
+    bool screenVisible_ = true;
+    bool fillsWindow_ = false;
+    bool timeInFrames_ = true; // the device's own default until "set ... time format"
+    bool finished_ = false;
+    bool failed_ = false;
+};
+
+// One video at a time is open in the process.
+QPointer<VideoDevice> &openDevice() {
+    static QPointer<VideoDevice> device;
+    return device;
+}
+
+struct OpenRequest {
+    AnsiString path;
+    AnsiString type;
+    AnsiString alias;
+};
+
+AnsiString trimBlanks(const AnsiString &text) {
+    const size_t start = text.find_first_not_of(" \t");
+    if (start == AnsiString::npos)
+        return AnsiString();
+    const size_t end = text.find_last_not_of(" \t");
+    return text.substr(start, end - start + 1);
+}
+
+// "open <path> type <device type> alias <alias>": the path may hold blanks
+// and comes unquoted, so it runs up to the last " type ".
+uint32_t parseOpen(const AnsiString &command, OpenRequest &request) {
+    const size_t verbStart = command.find_first_not_of(" \t");
+    const size_t pathStart = verbStart + 4;
+    const size_t typeAt = ansi::upperAscii(command).rfind(" TYPE ");
+    if (typeAt == AnsiString::npos || typeAt < pathStart)
+        return MciDeviceTypeRequired;
+    request.path = trimBlanks(command.substr(pathStart, typeAt - pathStart));
+    if (request.path.size() >= 2 && request.path.front() == '"' && request.path.back() == '"')
+        request.path = request.path.substr(1, request.path.size() - 2);
+
+    const Words tail = splitWords(command.substr(typeAt + 6));
+    if (tail.empty())
+        return MciMissingParameter;
+    request.type = tail[0];
+    for (size_t i = 1; i < tail.size(); i += 2) {
+        if (!is(tail[i], "ALIAS"))
+            return MciUnrecognizedKeyword;
+        if (i + 1 >= tail.size())
+            return MciMissingParameter;
+        request.alias = tail[i + 1];
+    }
+    if (request.path.empty() || request.alias.empty())
+        return MciMissingParameter;
+    return MciOk;
+}
+
+uint32_t openVideo(const AnsiString &command) {
+    OpenRequest request;
+    if (const uint32_t result = parseOpen(command, request))
+        return result;
+    if (!is(request.type, "AVIVIDEO"))
+        return MciCannotLoadDriver;
+    if (openDevice())
+        return MciAliasTaken;
+    if (!QCoreApplication::instance())
+        return MciCannotLoadDriver;
+
+    const QString fileName = paths::resolvePath(request.path);
+    const VideoProbe probe = probeVideoFile(fileName);
+    switch (probe.result) {
+    case VideoProbe::Result::Missing:
+        return MciFileNotFound;
+    case VideoProbe::Result::Unplayable:
+        return MciInvalidFile;
+    case VideoProbe::Result::Ok:
+        break;
+    }
+    media::chooseBackend();
+    openDevice() = new VideoDevice(request.alias, fileName, probe, QCoreApplication::instance());
+    return MciOk;
+}
+
+uint32_t whereCommand(VideoDevice &device, const Words &args, AnsiString &reply) {
+    if (args.empty())
+        return MciMissingParameter;
+    if (args.size() != 1 || !(is(args[0], "DESTINATION") || is(args[0], "SOURCE")))
+        return MciUnrecognizedKeyword;
+    reply = device.rectangle(is(args[0], "DESTINATION"));
+    return MciOk;
+}
+
+uint32_t windowCommand(VideoDevice &device, const Words &args, AnsiString &) {
+    if (args.empty())
+        return MciMissingParameter;
+    QWidget *host = nullptr;
+    std::optional<bool> show;
+    for (size_t i = 0; i < args.size(); i += 2) {
+        if (i + 1 >= args.size())
+            return MciMissingParameter;
+        const AnsiString &value = args[i + 1];
+        if (is(args[i], "HANDLE")) {
+            unsigned long long handle = 0;
+            if (!parseDecimal(value, handle))
+                return MciBadInteger;
+            host = QWidget::find(WId(handle));
+            if (!host)
+                return MciNoWindow;
+        } else if (is(args[i], "STATE") && (is(value, "SHOW") || is(value, "HIDE"))) {
+            show = is(value, "SHOW");
+        } else {
+            return MciUnrecognizedKeyword;
+        }
+    }
+    if (host)
+        device.showIn(host);
+    if (show)
+        device.setScreenVisible(*show);
+    return MciOk;
+}
+
+uint32_t setCommand(VideoDevice &device, const Words &args, AnsiString &) {
+    if (args.empty())
+        return MciMissingParameter;
+    if (args.size() != 3 || !is(args[0], "TIME") || !is(args[1], "FORMAT"))
+        return MciUnrecognizedKeyword;
+    if (is(args[2], "MS") || is(args[2], "MILLISECONDS"))
+        device.setTimeInFrames(false);
+    else if (is(args[2], "FRAMES"))
+        device.setTimeInFrames(true);
+    else
+        return MciBadTimeFormat;
+    return MciOk;
+}
+
+uint32_t statusCommand(VideoDevice &device, const Words &args, AnsiString &reply) {
+    if (args.empty())
+        return MciMissingParameter;
+    if (args.size() == 1 && is(args[0], "LENGTH"))
+        reply = device.length();
+    else if (args.size() == 1 && is(args[0], "MODE"))
+        reply = device.mode();
+    else
+        return MciUnrecognizedKeyword;
+    return MciOk;
+}
+
+uint32_t putCommand(VideoDevice &device, const Words &args, AnsiString &) {
+    if (args.empty())
+        return MciMissingParameter;
+    if (args.size() != 1 || !is(args[0], "DESTINATION"))
+        return MciUnrecognizedKeyword;
+    device.fillWindow();
+    return MciOk;
+}
+
+uint32_t playCommand(VideoDevice &device, const Words &args, AnsiString &) {
+    if (!args.empty())
+        return MciUnrecognizedKeyword;
+    device.play();
+    return MciOk;
+}
+
+uint32_t closeCommand(VideoDevice &device, const Words &args, AnsiString &) {
+    if (!args.empty())
+        return MciUnrecognizedKeyword;
+    delete &device;
+    return MciOk;
+}
+
+// Displays have no palette today: there is nothing to realise.
+uint32_t realizeCommand(VideoDevice &, const Words &args, AnsiString &) {
+    if (args.size() > 1 ||
+        (args.size() == 1 && !is(args[0], "BACKGROUND") && !is(args[0], "NORMAL")))
+        return MciUnrecognizedKeyword;
+    return MciOk;
+}
+
+using DeviceCommand = uint32_t (*)(VideoDevice &, const Words &, AnsiString &);
+
+DeviceCommand deviceCommand(const AnsiString &verb) {
+    static const std::pair<const char *, DeviceCommand> commands[] = {
+        {"WHERE", whereCommand},   {"WINDOW", windowCommand},   {"SET", setCommand},
+        {"STATUS", statusCommand}, {"PUT", putCommand},         {"PLAY", playCommand},
+        {"CLOSE", closeCommand},   {"REALIZE", realizeCommand},
+    };
+    for (const auto &[name, command] : commands) {
+        if (is(verb, name))
+            return command;
+    }
+    return nullptr;
+}
+
+uint32_t runCommand(const AnsiString &command, AnsiString &reply) {
+    const Words words = splitWords(command);
+    if (words.empty())
+        return MciUnrecognizedCommand;
+    if (is(words[0], "OPEN"))
+        return openVideo(command);
+    const DeviceCommand run = deviceCommand(words[0]);
+    if (!run)
+        return MciUnrecognizedCommand;
+    if (words.size() < 2)
+        return MciMissingDeviceName;
+    VideoDevice *device = openDevice().data();
+    if (!device || !device->hasAlias(words[1]))
+        return MciNoSuchDevice;
+    return run(*device, Words(words.begin() + 2, words.end()), reply);
+}
+
+// The reply, cut to the room given and always NUL-terminated.
+uint32_t writeReply(const AnsiString &text, char *reply, size_t replySize) {
+    if (!reply || replySize == 0)
+        return MciOk;
+    const size_t length = std::min(text.size(), replySize - 1);
+    std::memcpy(reply, text.data(), length);
+    reply[length] = '\0';
+    return length < text.size() ? MciReplyTooLong : MciOk;
+}
+
+} // namespace
+
+uint32_t desktopMciSendString(const AnsiString &command, char *reply, size_t replySize) {
+    AnsiString text;
+    const uint32_t result = runCommand(command, text);
+    if (result != MciOk)
+        text.clear();
+    const uint32_t written = writeReply(text, reply, replySize);
+    return result != MciOk ? result : written;
 }

@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "errors.h"
+#include "jpeg_decoder.h"
 #include "paths.h"
 
 #include <QFile>
@@ -36,7 +37,10 @@ QImage LoadBitmapFile(const AnsiString &path) {
 TPicture LoadPictureFile(const AnsiString &path) {
     const AnsiString extension = ansi::upperAscii(extensionOf(path));
     TPicture picture;
-    if (extension == "BMP") {
+    if (extension == "JPG" || extension == "JPEG") {
+        picture.kind = TPicture::Kind::Jpeg;
+        picture.image = DecodeJpeg(readWholeFile(path));
+    } else if (extension == "BMP") {
         picture.kind = TPicture::Kind::Bitmap;
         picture.image = LoadBitmapFile(path);
     } else if (extension == "ICO") {

@@ -1,20 +1,14 @@
 #include "shell.h"
 
+#include "seam.h"
+
 // What the desktop does for a call (shell_desktop.cpp).
 intptr_t desktopShellExecute(const ShellCall &call);
 
 namespace shell {
-namespace {
-Handler &currentHandler() {
-    static Handler handler;
-    return handler;
-}
-} // namespace
 
 Handler setHandler(Handler handler) {
-    Handler previous = std::move(currentHandler());
-    currentHandler() = std::move(handler);
-    return previous;
+    return replaceHandler(std::move(handler));
 }
 
 RecordingShell::RecordingShell() {
@@ -33,7 +27,7 @@ RecordingShell::~RecordingShell() {
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
                        const AnsiString &parameters, const AnsiString &directory, int showCommand) {
     const ShellCall call{owner, verb, file, parameters, directory, showCommand};
-    if (const shell::Handler &handler = shell::currentHandler())
+    if (const shell::Handler &handler = handlerSlot<shell::Handler>())
         return handler(call);
     return desktopShellExecute(call);
 }

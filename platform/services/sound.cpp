@@ -1,20 +1,14 @@
 #include "sound.h"
 
+#include "seam.h"
+
 // Plays the file on the desktop's sound output (sound_player.cpp).
 bool desktopPlaySound(const AnsiString &fileName, unsigned flags);
 
 namespace sound {
-namespace {
-Handler &currentHandler() {
-    static Handler handler;
-    return handler;
-}
-} // namespace
 
 Handler setHandler(Handler handler) {
-    Handler previous = std::move(currentHandler());
-    currentHandler() = std::move(handler);
-    return previous;
+    return replaceHandler(std::move(handler));
 }
 
 RecordingSound::RecordingSound() {
@@ -31,7 +25,7 @@ RecordingSound::~RecordingSound() {
 } // namespace sound
 
 bool PlaySoundA(const AnsiString &fileName, void *, unsigned flags) {
-    if (const sound::Handler &handler = sound::currentHandler())
+    if (const sound::Handler &handler = handlerSlot<sound::Handler>())
         return handler(fileName, flags);
     return desktopPlaySound(fileName, flags);
 }

@@ -17,12 +17,12 @@
 namespace title {
 
 struct Topic {
-    int index = 0;        // the topic number
-    QString context;      // context string
-    QString title;        // the topic's title
-    int browse = 0;       // place in the browse sequence, 0 for none
-    QString headerHtml;   // non-scrolling region, may be empty
-    QString bodyHtml;     // scrolling region
+    int index = 0;      // the topic number
+    QString context;    // context string
+    QString title;      // the topic's title
+    int browse = 0;     // place in the browse sequence, 0 for none
+    QString headerHtml; // non-scrolling region, may be empty
+    QString bodyHtml;   // scrolling region
 };
 
 class TitleFile {
@@ -40,7 +40,7 @@ public:
     std::optional<Topic> topic(int index) const;
     std::optional<int> topicByContext(const QString &context) const;
     std::optional<int> topicByTitle(const QString &title) const; // first with that exact title
-    QString topicTitle(int index) const;                          // empty when unknown
+    QString topicTitle(int index) const;                         // empty when unknown
 
     // Browse sequence.
     std::optional<int> firstBrowseTopic() const;
@@ -60,6 +60,12 @@ public:
     // `scope` is given only those topics are searched. A malformed query finds
     // nothing.
     QVector<int> search(const QString &query, const QVector<int> *scope = nullptr) const;
+    // The same hits with their titles, read in one pass (for a hit list).
+    struct SearchHit {
+        int topic = 0;
+        QString title;
+    };
+    QVector<SearchHit> searchHits(const QString &query, const QVector<int> *scope = nullptr) const;
     // The words of the title that a query matches, for highlighting.
     QStringList matchedTerms(const QString &query) const;
 
@@ -71,5 +77,9 @@ private:
 
 // The open title with this handle, or nullptr.
 TitleFile *titleByHandle(intptr_t handle);
+
+// A word as the search index keeps it and matchedTerms gives it: lower case,
+// without accents ("Camión" gives "camion"). For highlighting shown text.
+QString foldedWord(const QString &word);
 
 } // namespace title

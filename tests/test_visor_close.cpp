@@ -1,0 +1,251 @@
+// Closing the viewer: the bookmark and annotation files, byte for byte; a
+// failing write that leaves the stored files as they were and the viewer open;
+// the end of the program.
+
+#include "atomicfile.h"
+#include "formaentrada.h"
+#include "forms.h"
+#include "visor_fixture.h"
+
+#include <QDir>
+#include <QTimer>
+#include <cerrno>
+#include <cstring>
+
+using namespace visortest;
+
+namespace {
+
+// One record as the files hold it: fields written over the bytes the record
+// before left in the buffer.
+void putText(QByteArray &record, int at, const QByteArray &text) {
+    record[at] = char(text.size());
+    record.replace(at + 1, int(text.size()), text);
+}
+
+void putInt(QByteArray &record, int at, int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        record[at + i] = char(uint32_t(value) >> (8 * i));
+}
+
+QByteArray bookmarkRecords(const std::vector<std::pair<QByteArray, int32_t>> &marks) {
+    QByteArray record(kBookmarkRecordSize, '\0');
+    QByteArray file;
+    for (const auto &[name, topic] : marks) {
+        putText(record, 0, name);
+        putInt(record, 44, topic);
+        file += record;
+    }
+    return file;
+}
+
+struct Note {
+    int32_t topic;
+    QByteArray title;
+    QByteArray note;
+};
+
+QByteArray annotationRecords(const std::vector<Note> &notes) {
+    QByteArray record(kAnnotationRecordSize, '\0');
+    QByteArray file;
+    for (const Note &note : notes) {
+        putInt(record, 0, note.topic);
+        putText(record, 4, note.title);
+        putText(record, 260, note.note);
+        file += record;
+    }
+    return file;
+}
+
+void setTables() {
+    BookmarkCount = 3;
+    Bookmarks[1] = {"Primera marca, la m\xE1s larga", 5};
+    Bookmarks[2] = {"Dos", -2};
+    Bookmarks[3] = {AnsiString(45, 'n'), 70000};
+    AnnotationCount = 2;
+    Annotations[1] = {3, "Cap\xEDtulo 1", "Una nota larga sobre el cap\xEDtulo"};
+    Annotations[2] = {-1, "T", AnsiString(300, 'z')};
+}
+
+QByteArray expectedBookmarks() {
+    return bookmarkRecords(
+        {{"Primera marca, la m\xE1s larga", 5}, {"Dos", -2}, {QByteArray(40, 'n'), 70000}});
+}
+
+QByteArray expectedAnnotations() {
+    return annotationRecords({{3, "Cap\xEDtulo 1", "Una nota larga sobre el cap\xEDtulo"},
+                              {-1, "T", QByteArray(255, 'z')}});
+}
+
+} // namespace
+
+class TestVisorClose : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TitleFolder> folder_;
+    std::unique_ptr<TformaVisor> viewer_;
+
+    QString stored(const char *extension) const {
+        return folder_->path(QStringLiteral("prueba.") + QLatin1String(extension));
+    }
+    QByteArray read(const char *extension) const {
+        return folder_->scratch().read(QStringLiteral("prueba.") + QLatin1String(extension));
+    }
+    void storePrevious() const {
+        folder_->scratch().write(QStringLiteral("prueba.oer"), bookmarkRecords({{"Vieja", 1}}));
+        folder_->scratch().write(QStringLiteral("prueba.cdb"),
+                                 annotationRecords({{1, "Viejo", "Vieja"}}));
+    }
+    QStringList leftovers() const {
+        return QDir(folder_->scratch().path())
+            .entryList(QDir::Files | QDir::Hidden)
+            .filter(QStringLiteral(".prueba"));
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<TitleFolder>();
+        folder_->writeAll();
+        BookmarkBuffer.fill(0);
+        AnnotationBuffer.fill(0);
+        viewer_ = createViewer();
+        viewer_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+    }
+
+    void cleanup() {
+        atomicfile::setFailureInjection(nullptr);
+        FormEntrada = nullptr;
+        viewer_.reset();
+        formaVisor = nullptr;
+        folder_.reset();
+    }
+
+    void theFilesHoldTheTablesByteForByte() {
+        setTables();
+        testsupport::ErrorRecorder errors;
+        QVERIFY(viewer_->close());
+        QCOMPARE(errors.messages, QStringList());
+        QVERIFY(!viewer_->isVisible());
+        QCOMPARE(read("oer"), expectedBookmarks());
+        QCOMPARE(read("cdb"), expectedAnnotations());
+    }
+
+    void emptyTablesLeaveEmptyFiles() {
+        storePrevious();
+        QVERIFY(viewer_->close());
+        QVERIFY(QFile::exists(stored("oer")));
+        QVERIFY(QFile::exists(stored("cdb")));
+        QCOMPARE(QFileInfo(stored("oer")).size(), 0);
+        QCOMPARE(QFileInfo(stored("cdb")).size(), 0);
+    }
+
+    void aFailedWriteKeepsTheStoredFilesAndTheViewer() {
+        storePrevious();
+        const QByteArray oldBookmarks = read("oer");
+        const QByteArray oldAnnotations = read("cdb");
+        setTables();
+        testsupport::ErrorRecorder errors;
+        // The bookmark file fails once all its bytes are written.
+        int files = 0;
+        atomicfile::setFailureInjection([&files](size_t written) {
+            if (written == 0)
+                ++files;
+            return written > 0 ? ENOSPC : 0;
+        });
+        QVERIFY(!viewer_->close());
+        QCOMPARE(errors.messages, QStringList{QStringLiteral("Disk full")});
+        QCOMPARE(files, 1); // the annotation file was not touched
+        QVERIFY(viewer_->isVisible());
+        QCOMPARE(read("oer"), oldBookmarks);
+        QCOMPARE(read("cdb"), oldAnnotations);
+        QCOMPARE(leftovers(), QStringList());
+
+        // Closing again, once the disk has room, saves both. (The record
+        // buffers keep the bytes of the failed attempt; start them afresh.)
+        atomicfile::setFailureInjection(nullptr);
+        BookmarkBuffer.fill(0);
+        AnnotationBuffer.fill(0);
+        QVERIFY(viewer_->close());
+        QCOMPARE(read("oer"), expectedBookmarks());
+        QCOMPARE(read("cdb"), expectedAnnotations());
+    }
+
+    void aFailedAnnotationFileKeepsItsOldContent() {
+        storePrevious();
+        const QByteArray oldAnnotations = read("cdb");
+        setTables();
+        testsupport::ErrorRecorder errors;
+        int files = 0;
+        atomicfile::setFailureInjection([&files](size_t written) {
+            if (written == 0)
+                ++files;
+            return files == 2 ? EIO : 0;
+        });
+        QVERIFY(!viewer_->close());
+        QCOMPARE(errors.messages, QStringList{QStringLiteral("I/O error %1").arg(EIO)});
+        QVERIFY(viewer_->isVisible());
+        QCOMPARE(read("oer"), expectedBookmarks());
+        QCOMPARE(read("cdb"), oldAnnotations);
+        QCOMPARE(leftovers(), QStringList());
+    }
+
+    void anUnwritableFolderIsReported() {
+        // The Windows directory is a file: nothing can be created in it.
+        folder_->scratch().write(QStringLiteral("noesdir"), "x");
+        WindowsDir = ansi::fromQt(folder_->path(QStringLiteral("noesdir")));
+        testsupport::ErrorRecorder errors;
+        QVERIFY(!viewer_->close());
+        QCOMPARE(errors.messages, QStringList{QStringLiteral("File access denied")});
+        QVERIFY(viewer_->isVisible());
+    }
+
+    void withoutAWindowsDirectoryTheFilesStayInTheirFolder() {
+        // The creation stopped at the palette, before the Windows directory:
+        // the tables still come from and go back to the usual folder.
+        viewer_.reset();
+        QFile::remove(folder_->path(QStringLiteral("util/paleta.bmp")));
+        WindowsDir.clear();
+        testsupport::ErrorRecorder errors;
+        viewer_ = createViewer();
+        QCOMPARE(WindowsDir, AnsiString());
+        setTables();
+        viewer_->show();
+        QVERIFY(viewer_->close());
+        QCOMPARE(errors.messages.size(), 1); // the palette's
+        QCOMPARE(read("oer"), expectedBookmarks());
+        QVERIFY(!QFile::exists(QStringLiteral("/prueba.oer")));
+        QVERIFY(!QFile::exists(QStringLiteral("/prueba.cdb")));
+    }
+
+    void closingTheViewerEndsTheProgram() {
+        TApplication &application = TApplication::instance();
+        application.CreateForm(FormEntrada);
+        QCOMPARE(application.MainForm(), FormEntrada);
+        setTables();
+        atomicfile::setFailureInjection([](size_t) { return ENOSPC; });
+        {
+            testsupport::ErrorRecorder errors;
+            QVERIFY(!viewer_->close());
+        }
+        QVERIFY(!application.Terminated());
+        atomicfile::setFailureInjection(nullptr);
+        BookmarkBuffer.fill(0);
+        QVERIFY(viewer_->close());
+        QVERIFY(application.Terminated());
+        QCOMPARE(read("oer"), expectedBookmarks());
+        application.DestroyForms();
+        FormEntrada = nullptr;
+    }
+
+    void aPlayingVideoIsClosedFirst() {
+        viewer_->VideoPlaying = true;
+        viewer_->videoTimer->start();
+        QVERIFY(viewer_->close());
+        QVERIFY(!viewer_->videoTimer->isActive());
+    }
+};
+
+QTEST_MAIN(TestVisorClose)
+#include "test_visor_close.moc"

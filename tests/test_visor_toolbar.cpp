@@ -1,0 +1,368 @@
+// The viewer's tool bar: its buttons, the dialog protocol, the browse steps
+// with the tree's re-selection, history back and the contents-pane toggle.
+
+#include "dialogform.h"
+#include "formaentrada.h"
+#include "sound.h"
+#include "visor_fixture.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QToolBar>
+#include <QToolButton>
+
+using namespace visortest;
+
+namespace {
+
+struct DialogEntry {
+    int code;
+    const char *caption;
+};
+
+const DialogEntry kDialogs[] = {
+    {2, "Actualizaciones"},
+    {3, "Recorrido"},
+    {4, "Seleccionar marcas del libro"},
+    {5, "Preferencias"},
+    {6, "Buscar frases o palabras"},
+    {7, "Contenido del portapapeles"},
+    {8, "Añadir anotaciones "},
+    {9, "Definir marcas en el libro"},
+    {10, "Marque páginas para imprimir"},
+    {11, "Resultados de la búsqueda"},
+};
+
+} // namespace
+
+class TestVisorToolBar : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TitleFolder> folder_;
+    std::unique_ptr<TformaVisor> viewer_;
+    std::map<int, std::unique_ptr<TDialogForm>> dialogs_;
+    std::map<int, int> activations_;
+
+    TDialogForm *dialog(int code) { return dialogs_.at(code).get(); }
+    QString caption(QTreeWidgetItem *node) {
+        return node ? node->text(0) : QStringLiteral("<none>");
+    }
+    QString selected() { return caption(viewer_->TreeView1->currentItem()); }
+    QString topic() { return viewer_->Medview1->TopicData(); }
+
+    void showViewer() {
+        viewer_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+    }
+
+    void activateViewer() {
+        viewer_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<TitleFolder>();
+        folder_->writeAll();
+        viewer_ = createViewer();
+        activations_.clear();
+        for (const DialogEntry &entry : kDialogs) {
+            auto form = std::make_unique<TDialogForm>(QString::fromUtf8(entry.caption));
+            form->resize(200, 100);
+            const int code = entry.code;
+            form->OnActivate = [this, code] { ++activations_[code]; };
+            viewer_->RegisterDialog(entry.code, form.get());
+            dialogs_[entry.code] = std::move(form);
+        }
+    }
+
+    void cleanup() {
+        dialogs_.clear();
+        viewer_.reset();
+        formaVisor = nullptr;
+        folder_.reset();
+    }
+
+    void theFourteenButtons() {
+        const QStringList hints{QStringLiteral("Pantalla completa"),
+                                QStringLiteral("Recorrido"),
+                                QStringLiteral("Ir al inicio del libro"),
+                                QStringLiteral("Anterior"),
+                                QStringLiteral("Siguiente"),
+                                QStringLiteral("Volver"),
+                                QStringLiteral("Tamaño de fuente"),
+                                QStringLiteral("Marcar"),
+                                QStringLiteral("Ver marcas"),
+                                QStringLiteral("Copiar"),
+                                QStringLiteral("Buscar"),
+                                QStringLiteral("Anotar"),
+                                QStringLiteral("Imprimir"),
+                                QStringLiteral("Salida")};
+        const QList<int> images{7, 9, 5, 3, 2, 0, 4, 9, 6, 12, 11, 14, 13, 10};
+        const QList<QToolButton *> named{
+            viewer_->ToolButton1,  viewer_->ToolButton10, viewer_->ToolButton11,
+            viewer_->ToolButton12, viewer_->ToolButton13, viewer_->ToolButton14,
+            viewer_->ToolButton15, viewer_->ToolButton16, viewer_->ToolButton17,
+            viewer_->ToolButton18, viewer_->ToolButton9,  viewer_->ToolButton19,
+            viewer_->ToolButton20, viewer_->ToolButton21};
+        QList<QToolButton *> inOrder;
+        for (QAction *action : viewer_->ToolBar1->actions())
+            inOrder << qobject_cast<QToolButton *>(viewer_->ToolBar1->widgetForAction(action));
+        QCOMPARE(inOrder, named);
+        for (int i = 0; i < named.size(); ++i) {
+            QCOMPARE(named[i]->toolTip(), hints[i]);
+            QCOMPARE(named[i]->property("ImageIndex").toInt(), images[i]);
+            QVERIFY2(!named[i]->icon().pixmap(24).isNull(), qPrintable(hints[i]));
+            QVERIFY(named[i]->autoRaise());
+            QCOMPARE(named[i]->size(), QSize(39, 31));
+        }
+        QCOMPARE(viewer_->ToolBar1->height(), 41);
+    }
+
+    void everyButtonOpensItsDialog() {
+        const std::vector<std::pair<QToolButton *, int>> buttons{
+            {viewer_->ToolButton10, 3}, {viewer_->ToolButton15, 5}, {viewer_->ToolButton16, 9},
+            {viewer_->ToolButton17, 4}, {viewer_->ToolButton18, 7}, {viewer_->ToolButton9, 6},
+            {viewer_->ToolButton19, 8}, {viewer_->ToolButton20, 10}};
+        showViewer();
+        for (const auto &[button, code] : buttons) {
+            viewer_->ayudaEnLinea->show();
+            button->click();
+            QCOMPARE(viewer_->DialogCode, code);
+            QVERIFY(dialog(code)->isVisible());
+            QVERIFY(viewer_->ayudaEnLinea->isHidden());
+            QVERIFY(viewer_->isEnabled());
+            dialog(code)->close();
+            QCOMPARE(viewer_->DialogCode, 0);
+            QVERIFY(!dialog(code)->isVisible());
+        }
+    }
+
+    void theCommonCloseReenablesTheViewer() {
+        for (const DialogEntry &entry : kDialogs) {
+            viewer_->setEnabled(false);
+            viewer_->DialogCode = entry.code;
+            dialog(entry.code)->show();
+            QVERIFY(dialog(entry.code)->close());
+            QVERIFY(viewer_->isEnabled());
+            QCOMPARE(viewer_->DialogCode, 0);
+            QCOMPARE(dialog(entry.code)->windowTitle(), QString::fromUtf8(entry.caption));
+        }
+    }
+
+    void aSecondDialogReplacesTheCode() {
+        showViewer();
+        viewer_->ToolButton9->click();  // Buscar
+        viewer_->ToolButton18->click(); // Copiar
+        QCOMPARE(viewer_->DialogCode, 7);
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(7));
+        dialog(6)->close();
+        QCOMPARE(viewer_->DialogCode, 0);
+        QVERIFY(dialog(7)->isVisible());
+        // Copiar is no longer raised when the viewer is activated.
+        activateViewer();
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), viewer_.get());
+    }
+
+    void theResultsAreNotRaisedAfterTheSearchCloses() {
+        showViewer();
+        viewer_->ToolButton9->click();
+        viewer_->DialogCode = 11; // the search opens its results
+        dialog(11)->show();
+        dialog(6)->close();
+        QCOMPARE(viewer_->DialogCode, 0);
+        activateViewer();
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), viewer_.get());
+    }
+
+    void activatingTheViewerRaisesTheOpenDialog() {
+        showViewer();
+        viewer_->ToolButton17->click(); // Ver marcas
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(4));
+        const int before = activations_[4];
+        // The viewer's activation hands the activation straight back.
+        viewer_->activateWindow();
+        QTRY_VERIFY(activations_[4] > before);
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(4));
+    }
+
+    void openingAnOpenDialogShowsItAgain() {
+        showViewer();
+        viewer_->ToolButton19->click(); // Anotar
+        viewer_->DialogCode = 0;
+        activateViewer();
+        viewer_->ToolButton19->click();
+        QCOMPARE(viewer_->DialogCode, 8);
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(8));
+    }
+
+    void paintingRaisesOnceAndDoesNotLoop() {
+        showViewer();
+        viewer_->ToolButton20->click(); // Imprimir
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(10));
+        const int before = activations_[10];
+        // Many paints while the dialog is in front raise nothing more.
+        for (int i = 0; i < 100; ++i)
+            viewer_->FormPaint();
+        QTest::qWait(50);
+        QCOMPARE(activations_[10], before);
+        QCOMPARE(QApplication::activeWindow(), dialog(10));
+    }
+
+    void onlyCodesTwoToElevenAreRaised() {
+        showViewer();
+        dialog(2)->show();
+        activateViewer();
+        for (const int code : {0, 1, -1, 12}) {
+            viewer_->DialogCode = code;
+            viewer_->FormActivate();
+            viewer_->FormPaint();
+            QTest::qWait(20);
+            QCOMPARE(QApplication::activeWindow(), viewer_.get());
+        }
+        viewer_->DialogCode = 2; // only the second program opens it; the raise still names it
+        viewer_->FormActivate();
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(2));
+    }
+
+    void browseStepsReselectTheTree() {
+        QCOMPARE(topic(), QStringLiteral("PORTADA"));
+        viewer_->ToolButton12->click(); // nothing before the first topic
+        QCOMPARE(topic(), QStringLiteral("PORTADA"));
+        QCOMPARE(selected(), QStringLiteral("<none>"));
+
+        const std::vector<std::pair<QString, QString>> steps{
+            {QStringLiteral("CAP1"), QStringLiteral("Capítulo 1")},
+            {QStringLiteral("CAP1A"), QStringLiteral("Sección 1.1")},
+            {QString(), QStringLiteral("Sección 1.1")},            // no context string
+            {QStringLiteral("CONTEXTO_DE_TREINTA_Y_CINCO_LETRAS"), // node data is cut to 30
+             QStringLiteral("Sección 1.1")},
+            {QStringLiteral("NOARBOL"), QStringLiteral("Sección 1.1")}, // in no node
+            {QStringLiteral("CAP2"), QStringLiteral("Capítulo 2")},
+            {QStringLiteral("CAP2"), QStringLiteral("Capítulo 2")}, // no next topic
+        };
+        for (const auto &[expectedTopic, expectedNode] : steps) {
+            viewer_->ToolButton13->click();
+            QCOMPARE(topic(), expectedTopic);
+            QCOMPARE(selected(), expectedNode);
+        }
+        viewer_->ToolButton12->click();
+        QCOMPARE(topic(), QStringLiteral("NOARBOL"));
+        QCOMPARE(selected(), QStringLiteral("Capítulo 2"));
+    }
+
+    void aStepToTheSelectedNodesTopicSelectsNothing() {
+        QTreeWidget *tree = viewer_->TreeView1;
+        tree->setCurrentItem(nodeWithCaption(tree, QStringLiteral("Capítulo 1")));
+        viewer_->ToolButton11->click(); // the first topic; the tree stays
+        QCOMPARE(topic(), QStringLiteral("PORTADA"));
+        QCOMPARE(selected(), QStringLiteral("Capítulo 1"));
+        QSignalSpy changes(tree, &QTreeWidget::currentItemChanged);
+        const int recorded = HistoryCount;
+        viewer_->ToolButton13->click();
+        QCOMPARE(topic(), QStringLiteral("CAP1"));
+        QCOMPARE(changes.count(), 0);
+        QCOMPARE(HistoryCount, recorded + 1);
+        viewer_->ToolButton13->click();
+        QCOMPARE(changes.count(), 1);
+        QCOMPARE(selected(), QStringLiteral("Sección 1.1"));
+    }
+
+    void volverGoesBackWithoutMovingTheTree() {
+        QTreeWidget *tree = viewer_->TreeView1;
+        tree->setCurrentItem(nodeWithCaption(tree, QStringLiteral("Capítulo 1")));
+        tree->setCurrentItem(nodeWithCaption(tree, QStringLiteral("Capítulo 2")));
+        QCOMPARE(topic(), QStringLiteral("CAP2"));
+        viewer_->ToolButton14->click();
+        QCOMPARE(topic(), QStringLiteral("CAP1"));
+        QCOMPARE(selected(), QStringLiteral("Capítulo 2"));
+        viewer_->ToolButton14->click();
+        QCOMPARE(topic(), QStringLiteral("PORTADA"));
+        viewer_->ToolButton14->click(); // nothing before the first entry
+        QCOMPARE(topic(), QStringLiteral("PORTADA"));
+        QCOMPARE(selected(), QStringLiteral("Capítulo 2"));
+    }
+
+    void everyTopicChangeIsRecorded() {
+        QCOMPARE(HistoryCount, 1);
+        QCOMPARE(History[1].Topic, AnsiString("Portada"));
+        viewer_->Medview1->OpenTopicByContext(QStringLiteral("CAP2"));
+        QCOMPARE(HistoryCount, 2);
+        QCOMPARE(History[2].Topic, AnsiString("Cap\xEDtulo 2"));
+        QCOMPARE(HistoryPos, 2);
+    }
+
+    void theToggleHidesAndShowsThePane() {
+        showViewer();
+        viewer_->ToolButton1->click();
+        QVERIFY(!viewer_->IndexShown);
+        QVERIFY(viewer_->TreeView1->isHidden());
+        QVERIFY(viewer_->Splitter1->isHidden());
+        QCOMPARE(viewer_->ToolButton1->toolTip(), QStringLiteral("Pantalla con índice"));
+        viewer_->ToolButton1->click();
+        QVERIFY(viewer_->IndexShown);
+        QVERIFY(viewer_->TreeView1->isVisible());
+        QVERIFY(viewer_->Splitter1->isVisible());
+        QCOMPARE(viewer_->Splitter1->x(), viewer_->TreeView1->geometry().right() + 1);
+        QCOMPARE(viewer_->ToolButton1->toolTip(), QStringLiteral("Pantalla completa"));
+    }
+
+    void withoutATreeTheToggleShowsAnEmptyPaneSecond() {
+        viewer_.reset();
+        QFile::remove(folder_->path(QStringLiteral("prueba.ark")));
+        viewer_ = createViewer();
+        QVERIFY(viewer_->TreeView1->isHidden());
+        viewer_->ToolButton1->click();
+        QVERIFY(viewer_->TreeView1->isHidden());
+        QCOMPARE(viewer_->ToolButton1->toolTip(), QStringLiteral("Pantalla con índice"));
+        viewer_->ToolButton1->click();
+        QVERIFY(!viewer_->TreeView1->isHidden());
+        QVERIFY(!viewer_->Splitter1->isHidden());
+        QCOMPARE(viewer_->TreeView1->topLevelItemCount(), 0);
+        QCOMPARE(viewer_->ToolButton1->toolTip(), QStringLiteral("Pantalla completa"));
+    }
+
+    void draggingTheSplitterSizesTheTree() {
+        showViewer();
+        QWidget *splitter = viewer_->Splitter1;
+        QTest::mousePress(splitter, Qt::LeftButton, {}, QPoint(2, 10));
+        QMouseEvent move(QEvent::MouseMove, QPointF(62, 10), splitter->mapToGlobal(QPointF(62, 10)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(splitter, &move);
+        QTest::mouseRelease(splitter, Qt::LeftButton, {}, QPoint(62, 10));
+        QCOMPARE(viewer_->TreeView1->width(), 178 + 60);
+    }
+
+    void clicksOnTheBarTheTreeAndTheTextCutTheSound() {
+        showViewer();
+        sound::RecordingSound sounds;
+        QTest::mouseClick(viewer_->ToolBar1, Qt::LeftButton, {},
+                          QPoint(viewer_->ToolBar1->width() - 5, 20));
+        QTest::mouseClick(viewer_->TreeView1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        emit viewer_->Medview1->OnMouseDownSR(1, 0, 5, 5);
+        QCOMPARE(int(sounds.played.size()), 3);
+        for (const AnsiString &played : sounds.played)
+            QCOMPARE(played, BaseDir + "wavs\\silencio.wav");
+        // A click on a button is the button's, not the bar's.
+        viewer_->ayudaEnLinea->show();
+        QTest::mouseClick(viewer_->ToolButton15, Qt::LeftButton);
+        QCOMPARE(int(sounds.played.size()), 3);
+        QCOMPARE(viewer_->DialogCode, 5);
+    }
+
+    void salidaClosesTheViewer() {
+        showViewer();
+        FormEntrada = nullptr;
+        viewer_->ToolButton21->click();
+        QVERIFY(!viewer_->isVisible());
+        QVERIFY(QFile::exists(QString::fromStdString(BookmarkFileName())));
+        QVERIFY(QFile::exists(QString::fromStdString(AnnotationFileName())));
+    }
+};
+
+QTEST_MAIN(TestVisorToolBar)
+#include "test_visor_toolbar.moc"

@@ -1,0 +1,116 @@
+#pragma once
+
+// A title folder for the viewer window's tests: the palette bitmap, the
+// settings, the contents tree and a small title, in a scratch folder that is
+// the current, base and Windows directory.
+
+#include "cmdline.h"
+#include "medview.h"
+#include "mvutil.h"
+#include "testsupport.h"
+#include "titlebuilder.h"
+#include "visor.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTest>
+#include <QTreeWidget>
+#include <memory>
+
+namespace visortest {
+
+// Topics of the sample title, in browse order except the last two.
+inline title::TitleSource sampleSource() {
+    auto topic = [](const char *context, const char *name, bool browse = true) {
+        title::SourceTopic t;
+        t.context = QString::fromUtf8(context);
+        t.title = QString::fromUtf8(name);
+        t.html = QStringLiteral("<p>%1</p>").arg(t.title);
+        t.browse = browse;
+        return t;
+    };
+    title::TitleSource source;
+    source.info << QStringLiteral("CAP1.GRP=\"Capítulo 1\";");
+    source.topics << topic("PORTADA", "Portada") << topic("CAP1", "Capítulo 1")
+                  << topic("CAP1A", "Sección 1.1") << topic("", "Sin contexto")
+                  << topic("CONTEXTO_DE_TREINTA_Y_CINCO_LETRAS", "Contexto largo")
+                  << topic("NOARBOL", "Fuera del árbol") << topic("CAP2", "Capítulo 2")
+                  << topic("ANEXO", "Anexo", false);
+    return source;
+}
+
+// The contents tree of the sample title, Windows-1252 with CR LF.
+inline QByteArray sampleArk() {
+    return "Portada|PORTADA\r\n"
+           "Cap\xEDtulo 1|CAP1\r\n"
+           "\tSecci\xF3n 1.1|CAP1A\r\n"
+           "\tSin tema\r\n"
+           "\tLargo|CONTEXTO_DE_TREINTA_Y_CINCO_LETRAS\r\n"
+           "Cap\xEDtulo 2|CAP2\r\n"
+           "P\xE1gina Dorvik en la red|ANEXO\r\n";
+}
+
+inline QByteArray sampleIni(const QByteArray &extra = QByteArray()) {
+    return "[prueba]\r\nlinea17=$FFFFFF\r\nlinea18=16777215\r\nlinea19=0xFF\r\n" + extra;
+}
+
+class TitleFolder {
+public:
+    TitleFolder() : scratch_(true) {
+        BaseDir = ansi::fromQt(scratch_.path()) + "/";
+        TitleName = "prueba";
+        WindowsDir.clear();
+        ResetNavigationState();
+        SetCommandLine({QStringLiteral("LectorDorvik"), QStringLiteral("prueba")});
+    }
+
+    const testsupport::ScratchDir &scratch() const { return scratch_; }
+    QString path(const QString &name) const { return scratch_.filePath(name); }
+
+    void writePalette() const {
+        QImage palette(16, 16, QImage::Format_Indexed8);
+        palette.setColorCount(2);
+        palette.setColor(0, qRgb(0, 0, 0));
+        palette.setColor(1, qRgb(255, 255, 255));
+        palette.fill(1);
+        QDir(scratch_.path()).mkpath(QStringLiteral("util"));
+        palette.save(path(QStringLiteral("util/paleta.bmp")), "BMP");
+    }
+    void writeIni(const QByteArray &bytes) const {
+        scratch_.write(QStringLiteral("Dezezi.ini"), bytes);
+    }
+    void writeArk(const QByteArray &bytes) const {
+        scratch_.write(QStringLiteral("prueba.ark"), bytes);
+    }
+    void writeTitle() const {
+        QString error;
+        QVERIFY2(title::writeTitle(sampleSource(), path(QStringLiteral("prueba.dvk")), &error),
+                 qPrintable(error));
+    }
+    // Everything a complete start needs.
+    void writeAll() const {
+        writePalette();
+        writeIni(sampleIni());
+        writeArk(sampleArk());
+        writeTitle();
+    }
+
+private:
+    testsupport::ScratchDir scratch_;
+};
+
+// Creates the viewer as the application does: constructed, then its creation
+// handler run inside the handler boundary.
+inline std::unique_ptr<TformaVisor> createViewer() {
+    auto viewer = std::make_unique<TformaVisor>();
+    formaVisor = viewer.get();
+    runHandler(viewer->OnCreate);
+    return viewer;
+}
+
+inline QTreeWidgetItem *nodeWithCaption(QTreeWidget *tree, const QString &caption) {
+    const auto found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+} // namespace visortest
