@@ -52,9 +52,7 @@ private slots:
     }
 
     void init() {
-        control_ = new TMedview;
-        control_->resize(600, 400);
-        control_->show();
+        control_ = newShownControl();
         QVERIFY(QTest::qWaitForWindowExposed(control_));
         seen_.clear();
         connect(control_, &TMedview::OnTopicChanging, this, [this] {

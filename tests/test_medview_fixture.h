@@ -122,4 +122,12 @@ inline bool selectText(QTextBrowser *browser, const QString &text) {
     return true;
 }
 
+// A control on screen, as the viewer shows it.
+inline TMedview *newShownControl() {
+    auto *control = new TMedview;
+    control->resize(600, 400);
+    control->show();
+    return control;
+}
+
 } // namespace medviewtest

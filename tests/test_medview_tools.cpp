@@ -72,9 +72,7 @@ private slots:
     }
 
     void init() {
-        control_ = new TMedview;
-        control_->resize(600, 400);
-        control_->show();
+        control_ = newShownControl();
         QVERIFY(QTest::qWaitForWindowExposed(control_));
         control_->setMediaViewTitle(file_);
         QVERIFY(control_->HTITLE() != 0);

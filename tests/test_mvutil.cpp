@@ -270,6 +270,19 @@ private slots:
         QCOMPARE(Groups[20].Name, AnsiString());
     }
 
+    void fixedTablesNeverReachPastTheirEnds() {
+        PrintList[10000] = 7;
+        PrintList[10001] = 8;
+        PrintList[0] = 9;
+        QCOMPARE(PrintList[10000], 7);
+        QCOMPARE(PrintList[10001], 0);
+        QCOMPARE(PrintList[0], 0);
+        Groups[21].Name = "X";
+        QCOMPARE(Groups[21].Name, AnsiString());
+        Bookmarks[-1].Name = "x";
+        QCOMPARE(Bookmarks[-1].Name, AnsiString());
+    }
+
     void titleInformationWithoutATitle() {
         TMedview control;
         QCOMPARE(TitleInfoString(control, 3), AnsiString());

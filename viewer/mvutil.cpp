@@ -16,20 +16,20 @@ AnsiString BaseDir;
 AnsiString WindowsDir;
 bool CloseAfterLaunch = false;
 
-OneBasedTable<THistoriaRec> History(50);
+OneBasedTable<THistoriaRec> History(50, TableGrowth::Fixed);
 int32_t HistoryCount = 0;
 int32_t HistoryPos = 0;
 bool HistorySkip = false;
 
-OneBasedTable<TGrupoRec> Groups(20);
+OneBasedTable<TGrupoRec> Groups(20, TableGrowth::Fixed);
 
-OneBasedTable<int32_t> PrintList(10000);
+OneBasedTable<int32_t> PrintList(10000, TableGrowth::Fixed);
 int32_t PrintCount = 0;
 
-OneBasedTable<TMarcaRec> Bookmarks(100);
+OneBasedTable<TMarcaRec> Bookmarks(100, TableGrowth::ForFileRecords);
 int32_t BookmarkCount = 0;
 
-OneBasedTable<TAnotacionRec> Annotations(50);
+OneBasedTable<TAnotacionRec> Annotations(50, TableGrowth::ForFileRecords);
 int32_t AnnotationCount = 0;
 
 std::array<uint8_t, kBookmarkRecordSize> BookmarkBuffer{};

@@ -15,21 +15,38 @@
 class TMedview;
 
 // A table indexed from 1 with a fixed capacity, as the shared tables are.
-// Reading or writing past the capacity grows it: only the file readers do
-// that, so that no record of a larger file is lost.
+// The bookmark and annotation tables grow past their capacity when a file
+// holds more records, so that none is lost; the others never do. An index
+// outside the table reaches a scratch entry that no reader sees, so a stray
+// index never touches memory outside it.
+enum class TableGrowth { Fixed, ForFileRecords };
+
 template <typename T> class OneBasedTable {
 public:
-    explicit OneBasedTable(int capacity) : capacity_(capacity), items_(size_t(capacity)) {}
+    OneBasedTable(int capacity, TableGrowth growth)
+        : capacity_(capacity), growth_(growth), items_(size_t(capacity)) {}
     T &operator[](int index) {
-        if (index > int(items_.size()))
+        if (index < 1)
+            return outside();
+        if (index > int(items_.size())) {
+            if (growth_ == TableGrowth::Fixed)
+                return outside();
             items_.resize(size_t(index));
+        }
         return items_[size_t(index - 1)];
     }
     int capacity() const { return capacity_; }
 
 private:
+    T &outside() {
+        scratch_ = T();
+        return scratch_;
+    }
+
     int capacity_;
+    TableGrowth growth_;
     std::vector<T> items_;
+    T scratch_{};
 };
 
 struct THistoriaRec {
