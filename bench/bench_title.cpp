@@ -12,8 +12,8 @@
 // Goals: open under 100 ms, a topic read well under 10 ms, each search within
 // 1.5 x its reference + 2 ms, peak memory under 150 MB.
 
-#include "titlebuilder.h"
 #include "medview.h"
+#include "titlebuilder.h"
 #include "titlefile.h"
 
 #include <QApplication>

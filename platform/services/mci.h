@@ -17,8 +17,7 @@ uint32_t mciSendStringA(const AnsiString &command, char *reply, size_t replySize
 
 namespace mci {
 
-using Handler =
-    std::function<uint32_t(const AnsiString &command, char *reply, size_t replySize)>;
+using Handler = std::function<uint32_t(const AnsiString &command, char *reply, size_t replySize)>;
 Handler setHandler(Handler handler);
 
 // Test double: records the commands; `answer`, when set, gives each one's

@@ -25,8 +25,7 @@ struct ShellCall {
 
 // Returns a value above 32 on success, 32 or less on failure.
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
-                       const AnsiString &parameters, const AnsiString &directory,
-                       int showCommand);
+                       const AnsiString &parameters, const AnsiString &directory, int showCommand);
 
 namespace shell {
 
