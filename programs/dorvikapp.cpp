@@ -9,6 +9,7 @@
 #include "forms.h"
 #include "impresion.h"
 #include "marcacion.h"
+#include "media_backend.h"
 #include "mvutil.h"
 #include "preferencias.h"
 #include "recorrido.h"
@@ -56,9 +57,7 @@ void CreateDorvikForms() {
 }
 
 int RunLectorDorvik(int argc, char **argv) {
-    // Qt's FFmpeg media backend needs a sound server; GStreamer plays without one.
-    if (qEnvironmentVariableIsEmpty("QT_MEDIA_BACKEND"))
-        qputenv("QT_MEDIA_BACKEND", "gstreamer");
+    media::chooseBackend();
     QApplication application(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     TApplication::instance().Title = QStringLiteral("LectorDorvik");

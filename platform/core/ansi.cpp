@@ -1,6 +1,8 @@
 #include "ansi.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace {
 
@@ -47,6 +49,15 @@ AnsiString fromQt(const QString &text) {
     for (QChar ch : text)
         result.push_back(encodeChar(ch.unicode()));
     return result;
+}
+
+bool copyToBuffer(const AnsiString &text, char *buffer, size_t size) {
+    if (!buffer || size == 0)
+        return true;
+    const size_t length = std::min(text.size(), size - 1);
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return length == text.size();
 }
 
 AnsiString upperAscii(AnsiString text) {

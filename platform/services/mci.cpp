@@ -2,8 +2,6 @@
 
 #include "seam.h"
 
-#include <cstring>
-
 // The media device behind the command strings (mci_player.cpp).
 uint32_t desktopMciSendString(const AnsiString &command, char *reply, size_t replySize);
 
@@ -18,11 +16,7 @@ RecordingMci::RecordingMci() {
         commands.push_back(command);
         AnsiString text;
         const uint32_t result = answer ? answer(command, text) : 0;
-        if (reply && replySize > 0) {
-            const size_t length = std::min(text.size(), replySize - 1);
-            std::memcpy(reply, text.data(), length);
-            reply[length] = '\0';
-        }
+        ansi::copyToBuffer(text, reply, replySize);
         return result;
     });
 }

@@ -465,16 +465,6 @@ uint32_t runCommand(const AnsiString &command, AnsiString &reply) {
     return run(*device, Words(words.begin() + 2, words.end()), reply);
 }
 
-// The reply, cut to the room given and always NUL-terminated.
-uint32_t writeReply(const AnsiString &text, char *reply, size_t replySize) {
-    if (!reply || replySize == 0)
-        return MciOk;
-    const size_t length = std::min(text.size(), replySize - 1);
-    std::memcpy(reply, text.data(), length);
-    reply[length] = '\0';
-    return length < text.size() ? MciReplyTooLong : MciOk;
-}
-
 } // namespace
 
 uint32_t desktopMciSendString(const AnsiString &command, char *reply, size_t replySize) {
@@ -482,6 +472,7 @@ uint32_t desktopMciSendString(const AnsiString &command, char *reply, size_t rep
     const uint32_t result = runCommand(command, text);
     if (result != MciOk)
         text.clear();
-    const uint32_t written = writeReply(text, reply, replySize);
-    return result != MciOk ? result : written;
+    // A reply cut to the room given is an error of its own.
+    const bool whole = ansi::copyToBuffer(text, reply, replySize);
+    return result == MciOk && !whole ? MciReplyTooLong : result;
 }

@@ -4,7 +4,6 @@
 #include "titlefile.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -12,15 +11,6 @@ namespace {
 constexpr int32_t kInfoEntry = 13;
 constexpr int32_t kTopicTitle = 102;
 constexpr int32_t kPastLastEntry = -1;
-
-// Writes as much of `text` as fits in `room` bytes with its NUL.
-void copyText(const AnsiString &text, char *buffer, size_t room) {
-    if (!buffer || room == 0)
-        return;
-    const size_t length = std::min(text.size(), room - 1);
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-}
 
 // A found text's result: its length, at least 1 so that an empty text still
 // counts as found.
@@ -33,26 +23,26 @@ int32_t infoEntry(const title::TitleFile *file, int32_t param, char *buffer, siz
     const uint32_t bits = uint32_t(param);
     const uint32_t index = bits >> 16;
     const size_t room = std::min<size_t>(bits & 0xFFFFu, bufferSize);
-    copyText(AnsiString(), buffer, room);
+    ansi::copyToBuffer(AnsiString(), buffer, room);
     if (!file)
         return kPastLastEntry;
     const QStringList entries = file->infoEntries();
     if (index >= uint32_t(entries.size()))
         return kPastLastEntry;
     const AnsiString text = ansi::fromQt(entries.at(int(index)));
-    copyText(text, buffer, room);
+    ansi::copyToBuffer(text, buffer, room);
     return foundResult(text);
 }
 
 int32_t topicTitle(const title::TitleFile *file, int32_t topic, char *buffer, size_t bufferSize) {
-    copyText(AnsiString(), buffer, bufferSize);
+    ansi::copyToBuffer(AnsiString(), buffer, bufferSize);
     if (!file)
         return 0;
     const QString title = file->topicTitle(topic);
     if (title.isEmpty() && !file->topic(topic))
         return 0;
     const AnsiString text = ansi::fromQt(title);
-    copyText(text, buffer, bufferSize);
+    ansi::copyToBuffer(text, buffer, bufferSize);
     return foundResult(text);
 }
 
@@ -69,7 +59,7 @@ int32_t lMVTitleGetInfo(intptr_t hTitle, int32_t infoType, int32_t param, char *
     case kTopicTitle:
         return topicTitle(file, param, buffer, bufferSize);
     default:
-        copyText(AnsiString(), buffer, bufferSize);
+        ansi::copyToBuffer(AnsiString(), buffer, bufferSize);
         return 0;
     }
 }
