@@ -120,7 +120,7 @@ struct TMedview::Private {
     uint32_t backNSR = 0xFFFFFF;
     uint32_t backPopup = 0xFFFFFF;
 
-    QVector<int> hits;
+    QVector<title::TitleFile::SearchHit> hits; // with their titles, read in the same query
     QSet<QString> hitTerms; // folded
     QVector<int> topicList;
     QSet<int> topicListMembers;
@@ -565,7 +565,7 @@ void TMedview::RunSearch(const QString &query) {
     } else if (d->searchMode == 2) {
         scope = &d->topicList;
     }
-    d->hits = d->title->search(query, scope);
+    d->hits = d->title->searchHits(query, scope);
     if (!d->hits.isEmpty()) {
         for (const QString &term : d->title->matchedTerms(query))
             d->hitTerms.insert(title::foldedWord(term));
@@ -649,7 +649,7 @@ void TMedview::OpenTopicByContext(const QString &context) {
 QString TMedview::SearchHitTitle(int i) {
     if (!d->title || i < 0 || i >= d->hits.size())
         return QString();
-    return d->title->topicTitle(d->hits.at(i));
+    return d->hits.at(i).title;
 }
 
 int TMedview::TopicListEntry(int i) {
