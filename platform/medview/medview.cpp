@@ -121,7 +121,7 @@ struct TMedview::Private {
     uint32_t backPopup = 0xFFFFFF;
 
     QVector<title::TitleFile::SearchHit> hits; // with their titles, read in the same query
-    QSet<QString> hitTerms; // folded
+    QSet<QString> hitTerms;                    // folded
     QVector<int> topicList;
     QSet<int> topicListMembers;
     QVector<int> printJob;
