@@ -14,7 +14,7 @@ PACKAGES=(
     libavformat-dev libavcodec-dev libavutil-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     pulseaudio ffmpeg xvfb xauth poppler-utils xdg-utils
-    breeze-icon-theme fonts-dejavu-core
+    breeze-icon-theme fonts-dejavu-core fonts-liberation
 )
 
 as_root() {

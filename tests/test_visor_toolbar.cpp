@@ -34,6 +34,18 @@ const DialogEntry kDialogs[] = {
     {11, "Resultados de la búsqueda"},
 };
 
+// A dialog that counts its activations, each through the dialogs' own
+// activation handler.
+class CountingDialog : public TDialogForm {
+public:
+    CountingDialog(const QString &caption, int &activations)
+        : TDialogForm(caption, 100, 100, 200, 100), activations_(activations) {}
+    void FormActivate() override { ++activations_; }
+
+private:
+    int &activations_;
+};
+
 } // namespace
 
 class TestVisorToolBar : public QObject {
@@ -69,10 +81,8 @@ private slots:
         viewer_ = createViewer();
         activations_.clear();
         for (const DialogEntry &entry : kDialogs) {
-            auto form = std::make_unique<TDialogForm>(QString::fromUtf8(entry.caption));
-            form->resize(200, 100);
-            const int code = entry.code;
-            form->OnActivate = [this, code] { ++activations_[code]; };
+            auto form = std::make_unique<CountingDialog>(QString::fromUtf8(entry.caption),
+                                                         activations_[entry.code]);
             viewer_->RegisterDialog(entry.code, form.get());
             dialogs_[entry.code] = std::move(form);
         }
