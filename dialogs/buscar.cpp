@@ -4,7 +4,6 @@
 #include "resulta.h"
 #include "visor.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -52,7 +51,7 @@ TformaBuscar::TformaBuscar()
               "Label1");
     Edit1 = Named(Place<QLineEdit>(this, 16, 40, 401, 21), "Edit1");
     GroupBox2 =
-        Named(Place<QGroupBox>(this, 16, 72, 193, 129, QStringLiteral(" Buscar en ")), "GroupBox2");
+        Named(Place<TGroupBox>(this, 16, 72, 193, 129, QStringLiteral(" Buscar en ")), "GroupBox2");
     RadioButton1 =
         Named(Place<QRadioButton>(GroupBox2, 16, 24, 113, 25, QStringLiteral("Página actual")),
               "RadioButton1");
@@ -71,7 +70,7 @@ TformaBuscar::TformaBuscar()
     Button2 =
         Named(Place<QPushButton>(this, 440, 88, 81, 25, QStringLiteral("&Cancelar")), "Button2");
     GroupBox1 =
-        Named(Place<QGroupBox>(this, 16, 216, 521, 113, QStringLiteral(" Ayuda ")), "GroupBox1");
+        Named(Place<TGroupBox>(this, 16, 216, 521, 113, QStringLiteral(" Ayuda ")), "GroupBox1");
     Label2 = Named(PlaceSizedToText<TCaptionLabel>(GroupBox1, 16, 16, QString()), "Label2");
     dialoglayout::SetTabOrder({Edit1, GroupBox1, GroupBox2, RadioButton1, RadioButton2,
                                RadioButton3, CheckListBox1, Button1, Button2});
@@ -89,12 +88,14 @@ void TformaBuscar::FormCreate() {
 }
 
 // Every activation starts a new search: all pages, every chapter checked, an
-// empty query.
+// empty query ready for typing (the button last pressed may now be disabled,
+// and a blank typed into "&Cancelar" would close the dialog).
 void TformaBuscar::FormActivate() {
     RadioButton3->setChecked(true);
     FillChapters();
     titleView().setSearchMode(0);
     Edit1->clear();
+    Edit1->setFocus();
 }
 
 void TformaBuscar::Edit1Change() {

@@ -3,7 +3,6 @@
 #include "dialogform.h"
 #include "mvutil.h"
 
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -20,7 +19,7 @@ public:
 
     QLabel *Label1 = nullptr;
     QLineEdit *Edit1 = nullptr;
-    QGroupBox *GroupBox2 = nullptr;
+    TGroupBox *GroupBox2 = nullptr;
     QRadioButton *RadioButton1 = nullptr; // "Página actual"
     QRadioButton *RadioButton2 = nullptr; // "Capítulos"
     QRadioButton *RadioButton3 = nullptr; // "Todos las páginas"
@@ -28,7 +27,7 @@ public:
     QListWidget *CheckListBox1 = nullptr; // the chapters, each with a check box
     QPushButton *Button1 = nullptr;       // "&Buscar"
     QPushButton *Button2 = nullptr;       // "&Cancelar"
-    QGroupBox *GroupBox1 = nullptr;
+    TGroupBox *GroupBox1 = nullptr;
     TCaptionLabel *Label2 = nullptr; // the help text
 
     void FormCreate() override;

@@ -2,7 +2,9 @@
 
 #include "visor.h"
 
+#include <QPainter>
 #include <QStringList>
+#include <QStyle>
 
 TDialogForm::TDialogForm(const QString &caption) {
     setWindowTitle(caption);
@@ -57,4 +59,23 @@ void TCaptionLabel::SetCaption(const QString &caption) {
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
     adjustSize();
+}
+
+void TGroupBox::paintEvent(QPaintEvent *) {
+    constexpr int kCaptionLeft = 8;
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    const int line = metrics.height() / 2;
+    // An etched frame: a dark line with a light one below and right of it.
+    const QRect frame(0, line, width() - 2, height() - line - 2);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(frame.translated(1, 1));
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(frame);
+    if (title().isEmpty())
+        return;
+    const QRect caption(kCaptionLeft, 0, metrics.horizontalAdvance(title()), metrics.height());
+    painter.fillRect(caption, palette().color(QPalette::Window));
+    style()->drawItemText(&painter, caption, Qt::AlignLeft | Qt::TextShowMnemonic, palette(),
+                          isEnabled(), title(), QPalette::WindowText);
 }

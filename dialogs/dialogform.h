@@ -2,6 +2,7 @@
 
 #include "forms.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <initializer_list>
 
@@ -78,4 +79,16 @@ public:
 
 private:
     QString caption_;
+};
+
+// A group box drawn as its designer drew it: the caption sits on the frame's
+// top line, so that controls placed inside clear the frame.
+class TGroupBox : public QGroupBox {
+    Q_OBJECT
+
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };

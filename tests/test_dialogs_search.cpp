@@ -167,6 +167,7 @@ private slots:
             QCOMPARE(buscar_->CheckListBox1->item(i)->checkState(), Qt::Checked);
         QCOMPARE(buscar_->Edit1->text(), QString());
         QVERIFY(!buscar_->Button1->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), buscar_->Edit1);
     }
 
     void search_data() {
