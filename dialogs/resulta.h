@@ -1,26 +1,16 @@
 #pragma once
 
-#include "dialogform.h"
-
-class QLabel;
-class QListWidget;
-class QPushButton;
+#include "choicelist.h"
 
 // The hits of the last search, by their topics' titles; "&Ir a" opens one.
-class TformaResulta : public TDialogForm {
+class TformaResulta : public TChoiceListForm {
     Q_OBJECT
 
 public:
     TformaResulta();
 
-    QLabel *Label1 = nullptr;
-    QListWidget *ListBox1 = nullptr;
-    QPushButton *Button1 = nullptr; // "&Ir a"
-    QPushButton *Button2 = nullptr; // "&Cerrar"
-
     void FormActivate() override;
-    void Button1Click();
-    void Button2Click();
+    void Button1Click() override;
 };
 
 extern TformaResulta *formaResulta;
