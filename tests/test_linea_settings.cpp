@@ -101,19 +101,14 @@ private slots:
         QTest::addColumn<uint>("colour");
         QTest::newRow("0 aqua") << "0" << 0x00FFFF00u;
         QTest::newRow("1 black") << "1" << 0x00000000u;
-        QTest::newRow("2 blue") << "2" << 0x00FF0000u;
         QTest::newRow("3 gray") << "3" << 0x00808080u;
         QTest::newRow("5 the same gray") << "5" << 0x00808080u;
-        QTest::newRow("8 silver") << "8" << 0x00C0C0C0u;
         QTest::newRow("14 the same silver") << "14" << 0x00C0C0C0u;
-        QTest::newRow("9 maroon") << "9" << 0x00000080u;
-        QTest::newRow("13 red") << "13" << 0x000000FFu;
         QTest::newRow("16 white") << "16" << 0x00FFFFFFu;
         QTest::newRow("17 yellow") << "17" << 0x0000FFFFu;
         QTest::newRow("blanks before, hexadecimal") << "  $F" << 0x00808000u;
         QTest::newRow("18 is white") << "18" << 0x00FFFFFFu;
         QTest::newRow("-1 is white") << "-1" << 0x00FFFFFFu;
-        QTest::newRow("the largest is white") << "2147483647" << 0x00FFFFFFu;
     }
     void colourIndexes() {
         QFETCH(QString, text);
