@@ -184,8 +184,8 @@ void showInPictureViewer(const AnsiString &file) {
 } // namespace
 
 void TformaVisor::ShowJpgHotspot(const AnsiString &text) {
-    showInPictureViewer(BaseDir + "jpg\\" + text);
+    showInPictureViewer(DataDir() + "jpg\\" + text);
 }
 void TformaVisor::ShowBmpHotspot(const AnsiString &text) {
-    showInPictureViewer(BaseDir + "fotos\\" + text);
+    showInPictureViewer(DataDir() + "fotos\\" + text);
 }
