@@ -9,18 +9,15 @@
 #include "forms.h"
 #include "impresion.h"
 #include "marcacion.h"
-#include "media_backend.h"
 #include "mvutil.h"
 #include "preferencias.h"
+#include "readerapp.h"
 #include "recorrido.h"
 #include "resulta.h"
 #include "scroll.h"
 #include "vermarcas.h"
 #include "video.h"
 #include "visor.h"
-
-#include <QApplication>
-#include <QIcon>
 
 void InitializeDorvikUnits(const QStringList &arguments) {
     SetCommandLine(arguments);
@@ -44,25 +41,12 @@ void CreateDorvikForms() {
     app.CreateForm(FormaTelon);
     app.CreateForm(Scrollbmp);
 
-    formaVisor->RegisterDialog(2, formaActualizacion);
-    formaVisor->RegisterDialog(3, formaRecorrido);
-    formaVisor->RegisterDialog(4, formaVerMarcas);
-    formaVisor->RegisterDialog(5, formaPreferencias);
-    formaVisor->RegisterDialog(6, formaBuscar);
-    formaVisor->RegisterDialog(7, formaCopiar);
-    formaVisor->RegisterDialog(8, formaAnotaciones);
-    formaVisor->RegisterDialog(9, formaMarcacion);
-    formaVisor->RegisterDialog(10, formaImpresion);
-    formaVisor->RegisterDialog(11, formaResulta);
+    RegisterViewerDialogs();
 }
 
 int RunLectorDorvik(int argc, char **argv) {
-    media::chooseBackend();
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    TApplication::instance().Title = QStringLiteral("LectorDorvik");
-    installErrorBox();
-    InitializeDorvikUnits(QApplication::arguments());
-    CreateDorvikForms();
-    return TApplication::instance().Run();
+    return RunReader(argc, argv, QStringLiteral("LectorDorvik"), [](const QStringList &arguments) {
+        InitializeDorvikUnits(arguments);
+        CreateDorvikForms();
+    });
 }

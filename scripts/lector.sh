@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test of the reader on Debian 12.
-#   scripts/lector.sh run    install what is missing, build, start LectorDorvik on the sample title
+#   scripts/lector.sh run [LectorDorvik|LectorLinea]
+#                            install what is missing, build, start the program (LectorDorvik
+#                            when none is named) on the sample title
 #   scripts/lector.sh test   install what is missing, build, run every test (normal and sanitized)
 set -euo pipefail
 
@@ -48,13 +50,21 @@ run_tests() { # build-dir
 
 case "${1:-}" in
 run)
+    program="${2:-LectorDorvik}"
+    case "$program" in
+    LectorDorvik | LectorLinea) ;;
+    *)
+        echo "unknown program: $program (LectorDorvik or LectorLinea)" >&2
+        exit 2
+        ;;
+    esac
     install_missing
     build "$ROOT/build"
     cd "$ROOT/build/samples/title"
     if [ -z "${DISPLAY:-}" ]; then
-        exec xvfb-run -a -s "-screen 0 1280x1024x24" ./LectorDorvik general
+        exec xvfb-run -a -s "-screen 0 1280x1024x24" "./$program" general
     fi
-    exec ./LectorDorvik general
+    exec "./$program" general
     ;;
 test)
     install_missing
@@ -64,7 +74,7 @@ test)
     run_tests "$ROOT/build-asan"
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run [LectorDorvik|LectorLinea] | test" >&2
     exit 2
     ;;
 esac

@@ -25,6 +25,9 @@ constexpr int kSelectedIndexRole = 0x0103; // image index while selected
 
 constexpr size_t kTopicMax = 30;
 
+// ".ark": caption and topic split at the first "|"; ".arb": plain captions.
+enum class TreeFormat { Ark, Arb };
+
 // The text's lines: they end at CR LF, CR or LF, and a NUL ends the text. A
 // final line end opens no further line.
 std::vector<AnsiString> splitLines(const std::string &bytes);

@@ -26,18 +26,6 @@ QTimer *makeTimer(QObject *parent, int interval) {
     return timer;
 }
 
-// The seven lines of the intro text, each ending in a carriage return, with an
-// empty line before each of the last two.
-AnsiString introText() {
-    AnsiString text;
-    for (int line = 2; line <= 8; ++line) {
-        text += ReadTitleSetting("linea" + std::to_string(line)) + '\r';
-        if (line == 6 || line == 7)
-            text += '\r';
-    }
-    return text;
-}
-
 } // namespace
 
 TFormEntrada::TFormEntrada() {
@@ -85,6 +73,16 @@ QPoint TFormEntrada::FrameOrigin() {
     return QPoint((screen.width() - kFrameWidth) / 2, (screen.height() - kFrameHeight) / 2);
 }
 
+AnsiString TFormEntrada::IntroText(const std::function<AnsiString(int number)> &value) {
+    AnsiString text;
+    for (int line = 2; line <= 8; ++line) {
+        text += value(line) + '\r';
+        if (line == 6 || line == 7)
+            text += '\r';
+    }
+    return text;
+}
+
 void TFormEntrada::FormCreate() {
     if (SwitchIs(ReadTitleSetting("linea22"), "SI"))
         CloseAfterLaunch = true;
@@ -94,20 +92,34 @@ void TFormEntrada::FormCreate() {
     }
     introVideoPending_ = false;
     if (!SwitchIs(ReadTitleSetting("linea1"), "SI")) {
-        Tiempo->start();
+        ArmPictureIntro();
         return;
     }
+    ArmTextIntro(
+        IntroText([](int line) { return ReadTitleSetting("linea" + std::to_string(line)); }));
+}
+
+void TFormEntrada::ArmPictureIntro() {
+    Tiempo->start();
+}
+
+void TFormEntrada::ArmTextIntro(const AnsiString &text) {
     introVideoPending_ = true;
     Label1->move(QPoint(40, 256) + FrameOrigin());
-    Label1->setCaption(introText());
+    Label1->setCaption(text);
     Label1->show();
 }
 
 void TFormEntrada::FormShow() {
-    if (SwitchIs(ReadTitleSetting("linea23"), "NO") && introVideoPending_) {
-        PlayIntroVideo(kIntroVideo);
-        introVideoPending_ = false;
-    }
+    if (SwitchIs(ReadTitleSetting("linea23"), "NO"))
+        PlayPendingIntroVideo();
+}
+
+void TFormEntrada::PlayPendingIntroVideo() {
+    if (!introVideoPending_)
+        return;
+    PlayIntroVideo(kIntroVideo);
+    introVideoPending_ = false;
 }
 
 // The viewer's command sequence without its sizing and palette steps: the

@@ -10,6 +10,7 @@
 #include "forms.h"
 
 #include <QPoint>
+#include <functional>
 
 class QTimer;
 class TImage;
@@ -29,7 +30,7 @@ public:
     QTimer *VideoSalida = nullptr;
     QTimer *CambioPantalla = nullptr;
 
-    void FormCreate();
+    virtual void FormCreate();
     void FormShow();
     void FormClick();
     void Label1Click();
@@ -50,6 +51,18 @@ public:
     // The origin of the 640 x 480 frame centred on the screen, from the
     // screen's current size (negative on a smaller screen).
     static QPoint FrameOrigin();
+
+    // The seven lines of the intro text from the values numbered 2 to 8, each
+    // ending in a carriage return, with an empty line before each of the last two.
+    static AnsiString IntroText(const std::function<AnsiString(int number)> &value);
+
+protected:
+    // The picture mode: the picture follows after 100 ms.
+    void ArmPictureIntro();
+    // The text-and-video mode: the text in the frame, the video on showing.
+    void ArmTextIntro(const AnsiString &text);
+    // Plays the intro video when the text-and-video mode is armed, once.
+    void PlayPendingIntroVideo();
 
 private:
     void HandOver();

@@ -122,12 +122,16 @@ void InitializeNavigationState() {
 }
 
 void ResetNavigationState() {
+    ResetHistoryAndPrintList();
+    BookmarkCount = 0;
+    AnnotationCount = 0;
+}
+
+void ResetHistoryAndPrintList() {
     HistorySkip = false;
     HistoryCount = 0;
     HistoryPos = 0;
     PrintCount = 0;
-    BookmarkCount = 0;
-    AnnotationCount = 0;
 }
 
 void RecordHistoryTopic(TMedview &control) {

@@ -107,6 +107,8 @@ extern std::array<uint8_t, kAnnotationRecordSize> AnnotationBuffer;
 // from the command line and BaseDir from the current directory.
 void InitializeNavigationState();
 void ResetNavigationState();
+// The part of ResetNavigationState that leaves bookmarks and annotations.
+void ResetHistoryAndPrintList();
 
 void RecordHistoryTopic(TMedview &control);
 void HistoryBack(TMedview &control);

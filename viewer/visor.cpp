@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -78,8 +79,12 @@ uint32_t colourSetting(const char *key) {
 
 } // namespace
 
-TformaVisor::TformaVisor() {
+TformaVisor::TformaVisor() : TformaVisor(EmptyToolBar{}) {
     setWindowTitle(QStringLiteral("Dezezi Dorvik Ver 1.2"));
+    CreateToolBar();
+}
+
+TformaVisor::TformaVisor(EmptyToolBar) {
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::white);
@@ -145,7 +150,8 @@ void TformaVisor::CreateControls() {
     generalPanel->setMinimumWidth(50);
     StatusBar1->addWidget(generalPanel, 1);
 
-    CreateToolBar();
+    ToolBar1 = new QToolBar(this);
+    ToolBar1->setMovable(false);
 
     videoTimer = new QTimer(this);
     videoTimer->setInterval(1000);
@@ -211,28 +217,41 @@ TForm *TformaVisor::DialogForm(int32_t code) const {
 // window stays as far as it got.
 void TformaVisor::FormCreate() {
     PaletteBitmap = LoadBitmapFile(BaseDir + "util\\paleta.bmp");
-    SetRestoredBounds(QRect(QPoint(0, 0), geometry().size()));
-    DialogCode = 0;
-    Medview1->setSRLeftMargin(0.0f);
-    WindowsDir = GetWindowsDirectoryA();
-    VideoPlaying = false;
+    StartCreation();
     Medview1->setBackColorSR(colourSetting("linea17"));
     Medview1->setBackColorNSR(colourSetting("linea18"));
     Medview1->setBackColorPopup(colourSetting("linea19"));
     IndexShown = true;
     LoadingTree = true;
-    LoadContentsTree();
+    LoadContentsTree(BaseDir + TitleName + ".ark", arbol::TreeFormat::Ark);
     LoadingTree = false;
-    Medview1->setMediaViewTitle(paths::resolvePath(BaseDir + TitleName + ".dvk"));
+    OpenTitle(BaseDir + TitleName + ".dvk");
+    LayOutAndStartView();
+    if (ReadTitleSetting("linea21") == "SI")
+        ToolBar1->hide();
+}
+
+void TformaVisor::StartCreation() {
+    SetRestoredBounds(QRect(QPoint(0, 0), geometry().size()));
+    DialogCode = 0;
+    Medview1->setSRLeftMargin(0.0f);
+    WindowsDir = GetWindowsDirectoryA();
+    VideoPlaying = false;
+}
+
+// The title, then the topic of the command line when it names exactly two.
+void TformaVisor::OpenTitle(const AnsiString &titleFile) {
+    Medview1->setMediaViewTitle(paths::resolvePath(titleFile));
     if (ParamCount() == 2)
         Medview1->OpenTopicByContext(ansi::toQt(ParamStr(2)));
+}
+
+void TformaVisor::LayOutAndStartView() {
     TreeView1->setFixedWidth(kTreeWidth);
     SetRestoredBounds(QRect(geometry().topLeft(), QSize(640, 480)));
     Medview1->show();
     LoadTitleGroups(*Medview1);
     Panel2->show();
-    if (ReadTitleSetting("linea21") == "SI")
-        ToolBar1->hide();
 }
 
 // Moving or sizing a window drops its maximised state; the window opens
@@ -243,17 +262,23 @@ void TformaVisor::SetRestoredBounds(const QRect &bounds) {
     setWindowState(state);
 }
 
-void TformaVisor::LoadContentsTree() {
-    const AnsiString treeFile = BaseDir + TitleName + ".ark";
+// Shows the pane with the file's tree, or hides it when there is no file.
+void TformaVisor::LoadContentsTree(const AnsiString &treeFile, arbol::TreeFormat format) {
     if (!paths::fileExists(treeFile)) {
         TreeView1->hide();
         Splitter1->hide();
         return;
     }
-    arbol::loadTreeWidget(TreeView1, arbol::readTreeFile(treeFile));
+    FillContentsTree(treeFile, format);
     TreeView1->show();
     Splitter1->show();
-    arbol::applyArkCaptions(TreeView1);
+}
+
+void TformaVisor::FillContentsTree(const AnsiString &treeFile, arbol::TreeFormat format) {
+    const QSignalBlocker quiet(TreeView1);
+    arbol::loadTreeWidget(TreeView1, arbol::readTreeFile(treeFile));
+    if (format == arbol::TreeFormat::Ark)
+        arbol::applyArkCaptions(TreeView1);
     arbol::applyTreeImages(TreeView1, ImageList1);
 }
 
@@ -262,12 +287,16 @@ AnsiString TformaVisor::DorvikPageAddress(const AnsiString &baseDir) {
     return "file://" + folder + "/dorvik/index.htm";
 }
 
+void TformaVisor::OpenDorvikPage(const AnsiString &dir) {
+    ShellExecuteA(this, AnsiString(), DorvikPageAddress(dir), AnsiString(), AnsiString(),
+                  SW_SHOWMAXIMIZED);
+}
+
 void TformaVisor::TreeView1Change(QTreeWidgetItem *node) {
     if (LoadingTree || !node)
         return;
     if (node->text(0).contains(QStringLiteral("Página Dorvik"))) {
-        ShellExecuteA(this, AnsiString(), DorvikPageAddress(BaseDir), AnsiString(), AnsiString(),
-                      SW_SHOWMAXIMIZED);
+        OpenDorvikPage(BaseDir);
         return;
     }
     QTreeWidgetItem *selected = TreeView1->currentItem() ? TreeView1->currentItem() : node;

@@ -4,11 +4,13 @@
 // status bar; the dialog protocol, the hotspot commands and video playback.
 
 #include "ansi.h"
+#include "arbol.h"
 #include "forms.h"
 
 #include <QIcon>
 #include <QImage>
 #include <QList>
+#include <functional>
 #include <map>
 
 class QFrame;
@@ -68,11 +70,12 @@ public:
     void RegisterDialog(int32_t code, TForm *form);
     TForm *DialogForm(int32_t code) const;
 
-    // Creation, close and destruction (viewer window).
-    void FormCreate();
+    // Creation, close and destruction (viewer window). LectorLinea's viewer
+    // has its own creation, tree choice and destruction.
+    virtual void FormCreate();
     void FormClose();
-    void FormDestroy();
-    void TreeView1Change(QTreeWidgetItem *node);
+    virtual void FormDestroy();
+    virtual void TreeView1Change(QTreeWidgetItem *node);
     void TreeView1MouseMove();
     QTreeWidgetItem *FindTreeNodeByData(const AnsiString &data) const;
     AnsiString NodeTopic(QTreeWidgetItem *node) const;
@@ -104,8 +107,19 @@ public:
     // last character + "/dorvik/index.htm".
     static AnsiString DorvikPageAddress(const AnsiString &baseDir);
 
+    // Replaces the tree's nodes with the file's (raising the reader's errors);
+    // the tree reports no choice while its nodes are replaced.
+    void FillContentsTree(const AnsiString &treeFile, arbol::TreeFormat format);
+
     // Hotspot commands.
     void Medview1HotspotClicked(int HotspotType, intptr_t HotspotData, bool &Cancel);
+    // What the two programs' hotspot commands differ in: the folder every data
+    // path starts from, launching, and where pictures show.
+    virtual AnsiString DataDir() const;
+    virtual bool ClosesAfterLaunch() const;
+    virtual bool OpensOtherTitles() const;
+    virtual void ShowJpgHotspot(const AnsiString &text);
+    virtual void ShowBmpHotspot(const AnsiString &text);
 
     // Video and sound.
     bool PlayVideo(const AnsiString &path, int32_t zoom);
@@ -119,13 +133,25 @@ public:
     void ToolBar1Click();
 
 protected:
+    // A viewer whose tool bar is left empty for a variant to fill.
+    struct EmptyToolBar {};
+    explicit TformaVisor(EmptyToolBar);
+
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+    // Steps of the creation that both programs take.
+    void StartCreation();
+    void LoadContentsTree(const AnsiString &treeFile, arbol::TreeFormat format);
+    void OpenTitle(const AnsiString &titleFile);
+    void LayOutAndStartView();
+    void OpenDorvikPage(const AnsiString &dir);
+    QToolButton *AddToolButton(QToolBar *bar, const char *hint, int imageIndex, QSize buttonSize,
+                               QSize iconSize, std::function<void()> click);
 
 private:
     void CreateControls();
     void CreateToolBar();
     void BindEvents();
-    void LoadContentsTree();
     void SetRestoredBounds(const QRect &bounds);
     void BrowseStep(bool forward);
     void ScheduleDialogRaise();

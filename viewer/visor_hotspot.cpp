@@ -55,14 +55,14 @@ public:
         if (fires(".AVI"))
             playVideo();
         if (fires(".JPG"))
-            showPicture("jpg\\");
+            viewer_.ShowJpgHotspot(S);
         if (fires(".BMP"))
-            showPicture("fotos\\");
+            viewer_.ShowBmpHotspot(S);
         if (fires("WWW"))
             openWebAddress();
         if (fires(".EXE"))
             startProgram();
-        if (fires(".DVK"))
+        if (viewer_.OpensOtherTitles() && fires(".DVK"))
             openOtherTitle();
         if (fires(".DOC"))
             openDocument("DOC\\");
@@ -94,7 +94,7 @@ private:
         ShellExecuteA(&viewer_, AnsiString(), file, parameters, directory, SW_SHOWMAXIMIZED);
     }
 
-    void playSound() { PlaySoundA(BaseDir + "wavs\\" + S, nullptr, SND_ASYNC); }
+    void playSound() { PlaySoundA(viewer_.DataDir() + "wavs\\" + S, nullptr, SND_ASYNC); }
 
     // "name zoom" or "name"; a zoom that is no whole number ends the click.
     void playVideo() {
@@ -104,16 +104,8 @@ private:
             zoom = StrToInt(zoomText);
         else
             name = S;
-        viewer_.VideoPlaying = viewer_.PlayVideo(BaseDir + "videos\\" + name, zoom);
+        viewer_.VideoPlaying = viewer_.PlayVideo(viewer_.DataDir() + "videos\\" + name, zoom);
         viewer_.RealizeVideoPalette();
-    }
-
-    // Holds the click until the user closes the picture.
-    void showPicture(const char *folder) {
-        if (!Scrollbmp)
-            return;
-        Scrollbmp->PictureFile = BaseDir + folder + S;
-        Scrollbmp->ShowModal();
     }
 
     void openWebAddress() { shell("http://" + S.substr(0, kWebAddressTextMax), {}, {}); }
@@ -128,19 +120,22 @@ private:
             program = S;
             shell(S, {}, {});
         }
-        if (CloseAfterLaunch && containsKey(program, "GENERAL.EXE"))
+        if (viewer_.ClosesAfterLaunch() && containsKey(program, "GENERAL.EXE"))
             viewer_.close();
     }
 
-    // Another title in a new instance of the reader, started in BaseDir.
+    // Another title in a new instance of the reader, started in its folder.
     void openOtherTitle() {
+        const AnsiString dir = viewer_.DataDir();
         S.erase(S.size() - 4);
-        shell(BaseDir + "LectorDorvik.exe", S, BaseDir);
-        if (CloseAfterLaunch)
+        shell(dir + "LectorDorvik.exe", S, dir);
+        if (viewer_.ClosesAfterLaunch())
             viewer_.close();
     }
 
-    void openDocument(const char *folder) { shell("file://" + BaseDir + folder + S, {}, {}); }
+    void openDocument(const char *folder) {
+        shell("file://" + viewer_.DataDir() + folder + S, {}, {});
+    }
 
     TformaVisor &viewer_;
     AnsiString S;
@@ -166,4 +161,31 @@ void TformaVisor::Medview1HotspotClicked(int HotspotType, intptr_t HotspotData, 
     default:
         return;
     }
+}
+
+AnsiString TformaVisor::DataDir() const {
+    return BaseDir;
+}
+bool TformaVisor::ClosesAfterLaunch() const {
+    return CloseAfterLaunch;
+}
+bool TformaVisor::OpensOtherTitles() const {
+    return true;
+}
+
+namespace {
+// Holds the click until the user closes the picture.
+void showInPictureViewer(const AnsiString &file) {
+    if (!Scrollbmp)
+        return;
+    Scrollbmp->PictureFile = file;
+    Scrollbmp->ShowModal();
+}
+} // namespace
+
+void TformaVisor::ShowJpgHotspot(const AnsiString &text) {
+    showInPictureViewer(DataDir() + "jpg\\" + text);
+}
+void TformaVisor::ShowBmpHotspot(const AnsiString &text) {
+    showInPictureViewer(DataDir() + "fotos\\" + text);
 }

@@ -75,27 +75,34 @@ const ToolButtonEntry kToolButtons[] = {
 
 void TformaVisor::CreateToolBar() {
     ImageList2 = toolBarImages();
-    ToolBar1 = new QToolBar(this);
-    ToolBar1->setMovable(false);
     ToolBar1->setFixedHeight(41);
     ToolBar1->layout()->setContentsMargins(2, 2, 2, 2);
     for (const ToolButtonEntry &entry : kToolButtons) {
-        auto *button = new QToolButton(ToolBar1);
-        button->setAutoRaise(true);
-        button->setFixedSize(39, 31);
-        button->setIconSize(QSize(24, 24));
-        button->setToolTip(QString::fromUtf8(entry.hint));
-        button->setProperty("ImageIndex", entry.imageIndex);
-        button->setIcon(ImageList2.value(entry.imageIndex));
-        ToolBar1->addWidget(button);
-        this->*entry.button = button;
-        BindHandler(button, &QToolButton::clicked, this,
-                    [this, click = entry.click] { (this->*click)(); });
+        this->*entry.button =
+            AddToolButton(ToolBar1, entry.hint, entry.imageIndex, QSize(39, 31), QSize(24, 24),
+                          [this, click = entry.click] { (this->*click)(); });
     }
     // "Recorrido" shares its image index with "Marcar"; its own picture
     // tells the history apart from the bookmark.
     ToolButton10->setIcon(
         iconos::themeIcon({"view-history", "document-open-recent"}, QStyle::SP_BrowserReload));
+}
+
+// A flat button showing picture `imageIndex` of ImageList2 and its hint as a
+// tool tip.
+QToolButton *TformaVisor::AddToolButton(QToolBar *bar, const char *hint, int imageIndex,
+                                        QSize buttonSize, QSize iconSize,
+                                        std::function<void()> click) {
+    auto *button = new QToolButton(bar);
+    button->setAutoRaise(true);
+    button->setFixedSize(buttonSize);
+    button->setIconSize(iconSize);
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setProperty("ImageIndex", imageIndex);
+    button->setIcon(ImageList2.value(imageIndex));
+    bar->addWidget(button);
+    BindHandler(button, &QToolButton::clicked, this, std::move(click));
+    return button;
 }
 
 void TformaVisor::ShowDialog(TForm *form, int32_t code) {

@@ -55,7 +55,7 @@ void stopVideoAndSilence(TformaVisor &viewer) {
         viewer.CloseVideo();
         closeVideoWindow();
     }
-    PlaySoundA(BaseDir + "wavs\\silencio.wav", nullptr, SND_ASYNC);
+    PlaySoundA(viewer.DataDir() + "wavs\\silencio.wav", nullptr, SND_ASYNC);
 }
 
 } // namespace

@@ -10,11 +10,18 @@ QSize &screenOverride() {
     static QSize size;
     return size;
 }
+int &depthOverride() {
+    static int bits = 0;
+    return bits;
+}
 } // namespace
 
 namespace display {
 void setScreenSizeOverride(QSize size) {
     screenOverride() = size;
+}
+void setDepthOverride(int bitsPerPixel) {
+    depthOverride() = bitsPerPixel;
 }
 } // namespace display
 
@@ -31,6 +38,8 @@ int GetDeviceCaps(QWidget *window, int index) {
     case PLANES:
         return 1;
     case BITSPIXEL:
+        if (depthOverride() > 0)
+            return depthOverride();
         return screen ? screen->depth() : 24;
     default:
         return 0;

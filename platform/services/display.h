@@ -16,6 +16,8 @@ QSize ScreenSize();
 namespace display {
 // Test seam: an empty size restores the real screen's.
 void setScreenSizeOverride(QSize size);
+// Test seam: the bits per pixel GetDeviceCaps reports; 0 restores the screen's.
+void setDepthOverride(int bitsPerPixel);
 } // namespace display
 
 int GetDeviceCaps(QWidget *window, int index);

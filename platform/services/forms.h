@@ -52,9 +52,15 @@ public:
     // Creates the form, runs its creation handler to the end (an error there is
     // reported and start-up goes on), and makes the first form the main form.
     template <typename Form> Form *CreateForm(Form *&variable) {
-        variable = new Form();
-        registerForm(variable);
-        return variable;
+        return CreateForm<Form, Form>(variable);
+    }
+    // The same for a variant: a form of class Form into a variable of one of
+    // its base classes.
+    template <typename Form, typename Variable> Form *CreateForm(Variable *&variable) {
+        Form *form = new Form();
+        variable = form;
+        registerForm(form);
+        return form;
     }
 
     TForm *MainForm() const { return mainForm_; }

@@ -1,0 +1,41 @@
+#include "readerapp.h"
+
+#include "actualizar.h"
+#include "anadir.h"
+#include "buscar.h"
+#include "copiar.h"
+#include "forms.h"
+#include "impresion.h"
+#include "marcacion.h"
+#include "media_backend.h"
+#include "preferencias.h"
+#include "recorrido.h"
+#include "resulta.h"
+#include "vermarcas.h"
+#include "visor.h"
+
+#include <QApplication>
+
+void RegisterViewerDialogs() {
+    formaVisor->RegisterDialog(2, formaActualizacion);
+    formaVisor->RegisterDialog(3, formaRecorrido);
+    formaVisor->RegisterDialog(4, formaVerMarcas);
+    formaVisor->RegisterDialog(5, formaPreferencias);
+    formaVisor->RegisterDialog(6, formaBuscar);
+    formaVisor->RegisterDialog(7, formaCopiar);
+    formaVisor->RegisterDialog(8, formaAnotaciones);
+    formaVisor->RegisterDialog(9, formaMarcacion);
+    formaVisor->RegisterDialog(10, formaImpresion);
+    formaVisor->RegisterDialog(11, formaResulta);
+}
+
+int RunReader(int argc, char **argv, const QString &title,
+              const std::function<void(const QStringList &arguments)> &start) {
+    media::chooseBackend();
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    TApplication::instance().Title = title;
+    installErrorBox();
+    start(QApplication::arguments());
+    return TApplication::instance().Run();
+}
