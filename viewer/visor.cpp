@@ -221,7 +221,7 @@ void TformaVisor::FormCreate() {
     Medview1->setBackColorPopup(colourSetting("linea19"));
     IndexShown = true;
     LoadingTree = true;
-    LoadContentsTree();
+    LoadContentsTree(BaseDir + TitleName + ".ark");
     LoadingTree = false;
     Medview1->setMediaViewTitle(paths::resolvePath(BaseDir + TitleName + ".dvk"));
     if (ParamCount() == 2)
@@ -243,8 +243,7 @@ void TformaVisor::SetRestoredBounds(const QRect &bounds) {
     setWindowState(state);
 }
 
-void TformaVisor::LoadContentsTree() {
-    const AnsiString treeFile = BaseDir + TitleName + ".ark";
+void TformaVisor::LoadContentsTree(const AnsiString &treeFile) {
     if (!paths::fileExists(treeFile)) {
         TreeView1->hide();
         Splitter1->hide();

@@ -74,6 +74,10 @@ public:
     void FormDestroy();
     void TreeView1Change(QTreeWidgetItem *node);
     void TreeView1MouseMove();
+    // Fills TreeView1 from an ".ark" contents-tree file and shows the pane, or
+    // hides the pane when there is no such file. A loader's error ends it with
+    // the tree as far as it was read.
+    void LoadContentsTree(const AnsiString &treeFile);
     QTreeWidgetItem *FindTreeNodeByData(const AnsiString &data) const;
     AnsiString NodeTopic(QTreeWidgetItem *node) const;
 
@@ -125,7 +129,6 @@ private:
     void CreateControls();
     void CreateToolBar();
     void BindEvents();
-    void LoadContentsTree();
     void SetRestoredBounds(const QRect &bounds);
     void BrowseStep(bool forward);
     void ScheduleDialogRaise();
