@@ -53,6 +53,12 @@ Control *PlaceSizedToText(QWidget *parent, int left, int top, Args &&...args) {
     return control;
 }
 
+// Gives a control its designer's name as its objectName.
+template <typename Control> Control *Named(Control *control, const char *name) {
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
 // Tab order from first to last.
 void SetTabOrder(std::initializer_list<QWidget *> order);
 
