@@ -32,10 +32,6 @@ TMedview &titleView() {
 
 } // namespace
 
-TSpinEdit::TSpinEdit(QWidget *parent) : QSpinBox(parent) {
-    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-}
-
 // Any text is taken; valueFromText decides what number it stands for.
 QValidator::State TSpinEdit::validate(QString &, int &) const {
     return QValidator::Acceptable;

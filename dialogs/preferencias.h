@@ -17,7 +17,7 @@ class TSpinEdit : public QSpinBox {
     Q_OBJECT
 
 public:
-    explicit TSpinEdit(QWidget *parent = nullptr);
+    using QSpinBox::QSpinBox;
 
 protected:
     QValidator::State validate(QString &input, int &pos) const override;
