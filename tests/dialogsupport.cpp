@@ -37,6 +37,20 @@ QString shownText(const QWidget *control) {
     return text;
 }
 
+bool isWordWrapped(const QWidget *control) {
+    const auto *label = qobject_cast<const QLabel *>(control);
+    return label && label->wordWrap();
+}
+
+// A word-wrapped label's text must fit its height once wrapped at its width,
+// and no word may be wider than the label.
+bool wrappedTextCut(const QWidget *control, const QString &text) {
+    const QFontMetrics metrics = control->fontMetrics();
+    const QRect room(0, 0, control->width(), 100000);
+    const QRect needed = metrics.boundingRect(room, Qt::TextWordWrap, text);
+    return needed.width() > control->width() || needed.height() > control->height();
+}
+
 } // namespace
 
 QStringList cutOffTexts(const QWidget *window) {
@@ -53,6 +67,11 @@ QStringList cutOffTexts(const QWidget *window) {
         const QString text = shownText(control);
         if (text.isEmpty())
             continue;
+        if (isWordWrapped(control)) {
+            if (wrappedTextCut(control, text))
+                cut << name + QStringLiteral(": ") + text;
+            continue;
+        }
         int widest = 0;
         for (const QString &line : text.split(QLatin1Char('\n')))
             widest = std::max(widest, widthNeeded(control, line));

@@ -2,11 +2,11 @@
 // highlighting, topic lists, printing, copying, and titles that cannot open.
 
 #include "test_medview_fixture.h"
+#include "testsupport.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -35,15 +35,6 @@ QStringList highlighted(QTextBrowser *browser) {
         }
     }
     return words;
-}
-
-QString pdfText(const QString &pdf) {
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"),
-                  {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
-    if (!process.waitForFinished(30000))
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 void writeForeignDatabase(const QString &file) {
@@ -180,7 +171,7 @@ private slots:
         control_->PrintTopic(999);
         control_->PrintTopic(1);
         control_->EndPrint();
-        const QString text = pdfText(pdf);
+        const QString text = testsupport::pdfText(pdf);
         const QStringList pages = text.split(QLatin1Char('\f'));
         auto pageOf = [&](const QString &needle) {
             for (int i = 0; i < pages.size(); ++i) {

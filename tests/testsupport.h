@@ -38,6 +38,10 @@ private:
     QByteArray previousWindowsDir_;
 };
 
+// The text of a PDF file as pdftotext reads it, pages ending in a form feed;
+// empty when it cannot be read.
+QString pdfText(const QString &pdf);
+
 // The source and build trees, as ctest passes them.
 QString sourceDir();
 QString binaryDir();

@@ -77,6 +77,11 @@ public:
     virtual void FormDestroy();
     virtual void TreeView1Change(QTreeWidgetItem *node);
     void TreeView1MouseMove();
+    // Fills TreeView1 from a contents-tree file and shows the pane, or hides
+    // the pane when there is no such file. A loader's error ends it with the
+    // tree as far as it was read.
+    void LoadContentsTree(const AnsiString &treeFile,
+                          arbol::TreeFormat format = arbol::TreeFormat::Ark);
     QTreeWidgetItem *FindTreeNodeByData(const AnsiString &data) const;
     AnsiString NodeTopic(QTreeWidgetItem *node) const;
 
@@ -141,7 +146,6 @@ protected:
 
     // Steps of the creation that both programs take.
     void StartCreation();
-    void LoadContentsTree(const AnsiString &treeFile, arbol::TreeFormat format);
     void OpenTitle(const AnsiString &titleFile);
     void LayOutAndStartView();
     void OpenDorvikPage(const AnsiString &dir);

@@ -1,16 +1,16 @@
 #include "medview.h"
 
 #include "ansi.h"
+#include "clipboard.h"
 #include "hotspot.h"
 #include "paths.h"
+#include "printer.h"
 #include "titlefile.h"
 #include "topicprint.h"
 #include "topicview.h"
 
-#include <QClipboard>
 #include <QCursor>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QHash>
 #include <QMimeData>
 #include <QPointer>
@@ -590,7 +590,7 @@ void TMedview::EndPrint() {
     if (printable.isEmpty())
         return;
     std::unique_ptr<QPrinter> printer =
-        medview::choosePrinter(this, QFileInfo(d->titlePath).completeBaseName());
+        ChoosePrinter(this, QFileInfo(d->titlePath).completeBaseName());
     if (printer && d->title)
         medview::printTopics(*d->title, printable, *printer);
 }
@@ -611,7 +611,7 @@ void TMedview::CopySelection(int) {
         data->setText(text);
     if (!picture.isNull())
         data->setImageData(picture);
-    QGuiApplication::clipboard()->setMimeData(data);
+    clipboard::current().setMimeData(data);
 }
 
 // Going to a position always counts as a topic change, also on the topic

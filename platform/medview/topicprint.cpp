@@ -6,15 +6,12 @@
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QTextCursor>
 
 namespace medview {
 
 namespace {
-
-constexpr qreal kPageMarginMm = 15;
 
 // The non-scrolling header first, then the body, as on screen.
 void fillDocument(QTextDocument &document, const title::Topic &topic) {
@@ -48,23 +45,6 @@ void paintPages(QPainter &painter, QPrinter &printer, QTextDocument &document) {
 }
 
 } // namespace
-
-std::unique_ptr<QPrinter> choosePrinter(QWidget *parent, const QString &jobName) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setDocName(jobName);
-    printer->setPageMargins(QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
-                            QPageLayout::Millimeter);
-    const QString pdfFile = qEnvironmentVariable("LECTOR_PRINT_TO_PDF");
-    if (!pdfFile.isEmpty()) {
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(pdfFile);
-        return printer;
-    }
-    QPrintDialog dialog(printer.get(), parent);
-    if (dialog.exec() != QDialog::Accepted)
-        return nullptr;
-    return printer;
-}
 
 bool printTopics(const title::TitleFile &title, const QVector<int> &topics, QPrinter &printer) {
     QPainter painter;
