@@ -58,11 +58,12 @@ void CreateDorvikForms() {
 
 int RunLectorDorvik(int argc, char **argv) {
     media::chooseBackend();
-    QApplication application(argc, argv);
+    RawCommandLine commandLine(argc, argv);
+    QApplication application(commandLine.toolkitArgc(), commandLine.toolkitArgv());
     QApplication::setQuitOnLastWindowClosed(false);
     TApplication::instance().Title = QStringLiteral("LectorDorvik");
     installErrorBox();
-    InitializeDorvikUnits(QApplication::arguments());
+    InitializeDorvikUnits(commandLine.arguments());
     CreateDorvikForms();
     return TApplication::instance().Run();
 }
