@@ -113,7 +113,7 @@ private slots:
         auto viewer = createViewer();
         QCOMPARE(errors.messages,
                  QStringList{QStringLiteral("Cannot open file ") + ansi::toQt(BaseDir) +
-                             QStringLiteral("util\\paleta.bmp")});
+                             QStringLiteral("util/paleta.bmp")}); // as the system has it
         QCOMPARE(WindowsDir, AnsiString("antes"));
         QCOMPARE(viewer->TreeView1->topLevelItemCount(), 0);
         QVERIFY(viewer->TreeView1->isHidden());
