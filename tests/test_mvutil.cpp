@@ -3,6 +3,7 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "testsupport.h"
+#include "titlebuilder.h"
 
 #include <QDir>
 #include <QtTest>
@@ -239,12 +240,28 @@ private slots:
         QCOMPARE(Bookmarks[1].Name.size(), size_t(40));
     }
 
-    void historyKeepsTheLastFiftyChanges() {
+    void historyKeepsTheFiftyNewestChangesInOrder() {
+        ScratchDir dir;
+        title::TitleSource source;
+        for (int i = 1; i <= 51; ++i)
+            source.topics.append({QStringLiteral("T%1").arg(i),
+                                  QStringLiteral("Tema %1").arg(i),
+                                  QStringLiteral("<p>%1</p>").arg(i),
+                                  {},
+                                  true});
+        QVERIFY(title::writeTitle(source, dir.filePath("t.dvk")));
         TMedview control;
-        for (int i = 0; i < 51; ++i)
+        control.setMediaViewTitle(dir.filePath("t.dvk"));
+        for (int i = 1; i <= 51; ++i) {
+            control.setTopicIndex(i);
             RecordHistoryTopic(control);
+        }
         QCOMPARE(HistoryCount, 50);
         QCOMPARE(HistoryPos, 50);
+        for (int k = 1; k <= 50; ++k) {
+            QCOMPARE(History[k].Topic, "Tema " + std::to_string(k + 1));
+            QCOMPARE(History[k].VA, k + 1);
+        }
     }
 
     void historyBackStepsAndSkipsOneChange() {
