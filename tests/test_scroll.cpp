@@ -151,13 +151,6 @@ private slots:
         QVERIFY(horizontal);
         QVERIFY(!vertical);
         QCOMPARE(size, QSize(800, 500));
-
-        // The next showing covers the whole screen again, as the centring
-        // takes it.
-        QRect shownAt;
-        show(picture("foto.bmp", gradient(80, 60), "BMP"),
-             [&] { shownAt = Scrollbmp->geometry(); });
-        QCOMPARE(shownAt, Scrollbmp->screen()->geometry());
     }
 
     void largePictureScrollsInStepsOfTenPixels() {

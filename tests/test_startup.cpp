@@ -139,25 +139,22 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath("libro.cdb")));
     }
 
-    // The arguments are the reader's own, even when they look like the
+    // The arguments are the reader's own, even those that look like the
     // toolkit's options; the program ends with 0 once its viewer closes.
-    void theWholeProgramTakesItsArgumentsAndEndsWithZero() {
+    void theProgramTakesItsOwnArgumentsAndEndsWithZero() {
         ScratchDir dir;
-        QDir(dir.path()).mkpath(QStringLiteral("util"));
         QImage palette(4, 4, QImage::Format_Indexed8);
         palette.setColorTable({qRgb(0, 0, 0)});
         palette.fill(0);
-        QVERIFY(palette.save(dir.filePath("util/paleta.bmp"), "BMP"));
-        dir.write("Dezezi.ini", "[-platform]\r\nlinea17=0\r\nlinea18=0\r\nlinea19=0\r\n");
+        QVERIFY(QDir(dir.path()).mkpath("util") && palette.save(dir.filePath("util/paleta.bmp")));
+        dir.write("Dezezi.ini", "[-platform]\nlinea17=0\nlinea18=0\nlinea19=0\n");
         QProcess reader;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QString::fromLatin1(kRunTheReader), QStringLiteral("1"));
         reader.setProcessEnvironment(environment);
         reader.setWorkingDirectory(dir.path());
-        reader.setProcessChannelMode(QProcess::ForwardedChannels);
-        reader.start(
-            QCoreApplication::applicationFilePath(),
-            {QStringLiteral("-platform"), QStringLiteral("doesnotexist"), QStringLiteral("otro")});
+        reader.start(QCoreApplication::applicationFilePath(),
+                     {"-platform", "doesnotexist", "otro"});
         QVERIFY(reader.waitForFinished(60000));
         QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
         QCOMPARE(reader.exitCode(), 0);
