@@ -3,6 +3,7 @@
 #include "actualizar.h"
 #include "anadir.h"
 #include "buscar.h"
+#include "cmdline.h"
 #include "copiar.h"
 #include "forms.h"
 #include "impresion.h"
@@ -32,10 +33,12 @@ void RegisterViewerDialogs() {
 int RunReader(int argc, char **argv, const QString &title,
               const std::function<void(const QStringList &arguments)> &start) {
     media::chooseBackend();
-    QApplication application(argc, argv);
+    // The arguments are the reader's own: Qt takes no options from them.
+    RawCommandLine commandLine(argc, argv);
+    QApplication application(commandLine.toolkitArgc(), commandLine.toolkitArgv());
     QApplication::setQuitOnLastWindowClosed(false);
     TApplication::instance().Title = title;
     installErrorBox();
-    start(QApplication::arguments());
+    start(commandLine.arguments());
     return TApplication::instance().Run();
 }

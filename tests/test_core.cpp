@@ -10,6 +10,9 @@
 #include <QFile>
 #include <QtTest>
 #include <cerrno>
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using testsupport::ScratchDir;
 
@@ -164,6 +167,26 @@ private slots:
         atomicfile::setFailureInjection(nullptr);
         QCOMPARE(dir.read("datos.cdb"), QByteArray("anterior"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // A save killed half-way leaves at most one file behind, which the next
+    // save takes over.
+    void aKilledSaveLeavesNoLitter() {
+        ScratchDir dir;
+        const AnsiString file = ansi::fromQt(dir.filePath("datos.cdb"));
+        for (int i = 0; i < 2; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                atomicfile::setFailureInjection([](size_t) { return ::raise(SIGKILL); });
+                WriteFileAtomically(file, "muerto");
+                ::_exit(0);
+            }
+            QCOMPARE(::waitpid(child, nullptr, 0), child);
+        }
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() <= 1);
+        WriteFileAtomically(file, "nuevo");
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("datos.cdb")});
     }
 
     void ioErrorMessages() {

@@ -326,7 +326,7 @@ private slots:
         expectShell({{"http://www.dorvik.com/foto.jpg", "", ""}});
         // The picture file does not exist; the picture viewer reported it.
         QCOMPARE(errors->messages,
-                 QStringList{"Cannot open file /base/jpg\\www.dorvik.com/foto.jpg"});
+                 QStringList{"Cannot open file /base/jpg/www.dorvik.com/foto.jpg"});
 
         QTimer::singleShot(50, this, [&] {
             file = Scrollbmp->PictureFile;

@@ -247,6 +247,13 @@ private slots:
         QVERIFY(device->commands.empty());
     }
 
+    void showingReadsLinea23Again() {
+        create(kTextSettings);
+        settings("linea23=SI\nlinea1=SI\n");
+        intro->show();
+        QVERIFY(device->commands.empty());
+    }
+
     void videoEndShowsThePicture() {
         create(kTextSettings);
         intro->show();

@@ -3,6 +3,7 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "testsupport.h"
+#include "titlebuilder.h"
 
 #include <QDir>
 #include <QtTest>
@@ -94,6 +95,17 @@ private slots:
         QCOMPARE(Bookmarks[2].Name, AnsiString("dos"));
         QCOMPARE(Bookmarks[2].Topic, -3);
         QVERIFY(!ReadBookmarkFile(ansi::fromQt(dir.filePath("none.oer"))));
+        QCOMPARE(BookmarkCount, 2);
+
+        // Opened for reading and writing: a read-only file is refused, whoever
+        // runs the program.
+        QFile::setPermissions(dir.filePath("t.oer"), QFile::ReadOwner);
+        try {
+            ReadBookmarkFile(ansi::fromQt(dir.filePath("t.oer")));
+            QFAIL("no error raised");
+        } catch (const EAppError &error) {
+            QCOMPARE(error.message(), QStringLiteral("File access denied"));
+        }
         QCOMPARE(BookmarkCount, 2);
     }
 
@@ -200,12 +212,28 @@ private slots:
         QCOMPARE(Bookmarks[1].Name.size(), size_t(40));
     }
 
-    void historyKeepsTheLastFiftyChanges() {
+    void historyKeepsTheFiftyNewestChangesInOrder() {
+        ScratchDir dir;
+        title::TitleSource source;
+        for (int i = 1; i <= 51; ++i)
+            source.topics.append({QStringLiteral("T%1").arg(i),
+                                  QStringLiteral("Tema %1").arg(i),
+                                  QStringLiteral("<p>%1</p>").arg(i),
+                                  {},
+                                  true});
+        QVERIFY(title::writeTitle(source, dir.filePath("t.dvk")));
         TMedview control;
-        for (int i = 0; i < 51; ++i)
+        control.setMediaViewTitle(dir.filePath("t.dvk"));
+        for (int i = 1; i <= 51; ++i) {
+            control.setTopicIndex(i);
             RecordHistoryTopic(control);
+        }
         QCOMPARE(HistoryCount, 50);
         QCOMPARE(HistoryPos, 50);
+        for (int k = 1; k <= 50; ++k) {
+            QCOMPARE(History[k].Topic, "Tema " + std::to_string(k + 1));
+            QCOMPARE(History[k].VA, k + 1);
+        }
     }
 
     void historyBackStepsAndSkipsOneChange() {

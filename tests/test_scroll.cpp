@@ -125,7 +125,7 @@ private slots:
         QFETCH(QSize, pictureSize);
         QFETCH(QSize, windowSize);
         display::setScreenSizeOverride(QSize(1024, 768));
-        const QSize maximised = Scrollbmp->screen()->availableGeometry().size();
+        const QSize maximised = Scrollbmp->screen()->geometry().size();
         QVERIFY(maximised.width() >= 800 && maximised.height() >= 600);
         const QImage image = gradient(pictureSize.width(), pictureSize.height());
         QImage seen;
@@ -171,7 +171,7 @@ private slots:
             origin = Scrollbmp->ScrollOrigin;
         });
         QCOMPARE(step, 10);
-        const QSize maximised = Scrollbmp->screen()->availableGeometry().size();
+        const QSize maximised = Scrollbmp->screen()->geometry().size();
         QCOMPARE(client, QRect(QPoint(0, 0), maximised - QSize(16, 16)));
         QCOMPARE(first.pixel(0, 0), image.pixel(0, 0));
         QCOMPARE(right.pixel(0, 0), image.pixel(10, 0));

@@ -17,6 +17,7 @@
 #include "video.h"
 #include "visor.h"
 
+#include <QProcess>
 #include <QtTest>
 #include <cstring>
 
@@ -30,6 +31,22 @@ std::function<void()> nextCreation;
 struct Probe : TForm {
     Probe() { OnCreate = std::exchange(nextCreation, nullptr); }
 };
+
+// Started with this variable set, the test program is the reader itself, and
+// closes its viewer as soon as the intro has shown it.
+const char *const kRunTheReader = "LECTOR_TEST_RUN_READER";
+
+void closeTheViewerOnceShown() {
+    if (!qEnvironmentVariableIsSet(kRunTheReader))
+        return;
+    auto *poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, [] {
+        if (formaVisor && formaVisor->isVisible())
+            formaVisor->close();
+    });
+    poll->start(20);
+}
+Q_COREAPP_STARTUP_FUNCTION(closeTheViewerOnceShown)
 
 } // namespace
 
@@ -121,7 +138,37 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath("libro.oer")));
         QVERIFY(QFile::exists(dir.filePath("libro.cdb")));
     }
+
+    // The arguments are the reader's own, even those that look like the
+    // toolkit's options; the program ends with 0 once its viewer closes.
+    void theProgramTakesItsOwnArgumentsAndEndsWithZero() {
+        ScratchDir dir;
+        QImage palette(4, 4, QImage::Format_Indexed8);
+        palette.setColorTable({qRgb(0, 0, 0)});
+        palette.fill(0);
+        QVERIFY(QDir(dir.path()).mkpath("util") && palette.save(dir.filePath("util/paleta.bmp")));
+        dir.write("Dezezi.ini", "[-platform]\nlinea17=0\nlinea18=0\nlinea19=0\n");
+        QProcess reader;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QString::fromLatin1(kRunTheReader), QStringLiteral("1"));
+        reader.setProcessEnvironment(environment);
+        reader.setWorkingDirectory(dir.path());
+        reader.start(QCoreApplication::applicationFilePath(),
+                     {"-platform", "doesnotexist", "otro"});
+        QVERIFY(reader.waitForFinished(60000));
+        QCOMPARE(reader.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(reader.exitCode(), 0);
+        QVERIFY(QFile::exists(dir.filePath("-platform.oer")));
+    }
 };
 
-QTEST_MAIN(TestStartup)
+int main(int argc, char **argv) {
+    if (qEnvironmentVariableIsSet(kRunTheReader))
+        return RunLectorDorvik(argc, argv);
+    QApplication application(argc, argv);
+    TestStartup test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_startup.moc"

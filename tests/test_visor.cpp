@@ -113,7 +113,7 @@ private slots:
         auto viewer = createViewer();
         QCOMPARE(errors.messages,
                  QStringList{QStringLiteral("Cannot open file ") + ansi::toQt(BaseDir) +
-                             QStringLiteral("util\\paleta.bmp")});
+                             QStringLiteral("util/paleta.bmp")}); // as the system has it
         QCOMPARE(WindowsDir, AnsiString("antes"));
         QCOMPARE(viewer->TreeView1->topLevelItemCount(), 0);
         QVERIFY(viewer->TreeView1->isHidden());
@@ -236,6 +236,35 @@ private slots:
         SetCommandLine({QStringLiteral("LectorDorvik"), QStringLiteral("prueba"),
                         QStringLiteral("CAP2"), QStringLiteral("x")});
         QCOMPARE(createViewer()->Medview1->TopicData(), QStringLiteral("PORTADA"));
+    }
+
+    // The tree takes the focus when the viewer is first activated; focus alone
+    // chooses no node, so the start topic stays.
+    void showingTheViewerKeepsTheStartTopic_data() {
+        QTest::addColumn<QByteArray>("ark");
+        QTest::newRow("first node another topic")
+            << QByteArray("Cap\xEDtulo 2|CAP2\r\nUno|CAP1\r\n");
+        QTest::newRow("first node the Dorvik page")
+            << QByteArray("P\xE1gina Dorvik|ANEXO\r\nUno|CAP1\r\n");
+    }
+
+    void showingTheViewerKeepsTheStartTopic() {
+        QFETCH(QByteArray, ark);
+        TitleFolder folder;
+        folder.writeAll();
+        folder.writeArk(ark);
+        SetCommandLine(
+            {QStringLiteral("LectorDorvik"), QStringLiteral("prueba"), QStringLiteral("CAP1")});
+        shell::RecordingShell shell;
+        auto viewer = createViewer();
+        const int recorded = HistoryCount;
+        viewer->show();
+        viewer->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(viewer.get()));
+        QTRY_COMPARE(QApplication::focusWidget(), viewer->TreeView1);
+        QCOMPARE(viewer->Medview1->TopicData(), QStringLiteral("CAP1"));
+        QCOMPARE(HistoryCount, recorded);
+        QVERIFY(shell.calls.empty());
     }
 
     void onlyExactlySiHidesTheToolBar() {

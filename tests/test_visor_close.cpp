@@ -191,6 +191,31 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
     }
 
+    void aReadOnlyBookmarkFileSurvivesTheClose() {
+        storePrevious();
+        folder_->scratch().write(QStringLiteral("prueba.oer"),
+                                 bookmarkRecords({{"Uno", 1}, {"Dos", 2}}));
+        const QByteArray oldBookmarks = read("oer");
+        const QByteArray oldAnnotations = read("cdb");
+        QFile::setPermissions(stored("oer"),
+                              QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        setTables();
+        testsupport::ErrorRecorder errors;
+        QVERIFY(!viewer_->close());
+        QCOMPARE(errors.messages, QStringList{QStringLiteral("File access denied")});
+        QVERIFY(viewer_->isVisible());
+        QCOMPARE(read("oer"), oldBookmarks);
+        QCOMPARE(read("cdb"), oldAnnotations);
+        QCOMPARE(leftovers(), QStringList());
+
+        QFile::setPermissions(stored("oer"), QFile::ReadOwner | QFile::WriteOwner);
+        BookmarkBuffer.fill(0);
+        AnnotationBuffer.fill(0);
+        QVERIFY(viewer_->close());
+        QCOMPARE(read("oer"), expectedBookmarks());
+        QCOMPARE(read("cdb"), expectedAnnotations());
+    }
+
     void anUnwritableFolderIsReported() {
         // The Windows directory is a file: nothing can be created in it.
         folder_->scratch().write(QStringLiteral("noesdir"), "x");

@@ -4,11 +4,13 @@
 #include "dialogform.h"
 #include "formaentrada.h"
 #include "sound.h"
+#include "test_medview_fixture.h"
 #include "visor_fixture.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -45,6 +47,13 @@ public:
 private:
     int &activations_;
 };
+
+// A click as the window system delivers it, so that an open pop-up sees it
+// first, wherever it lands.
+void systemClick(QWidget *widget, QPoint at) {
+    QWidget *window = widget->window();
+    QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, at));
+}
 
 } // namespace
 
@@ -362,6 +371,45 @@ private slots:
         QTest::mouseClick(viewer_->ToolButton15, Qt::LeftButton);
         QCOMPARE(int(sounds.played.size()), 3);
         QCOMPARE(viewer_->DialogCode, 5);
+    }
+
+    // A pop-up takes every click and key while it is open, so it must close
+    // on the next one and hand the viewer back at once.
+    void aPopupClosesAndFreesTheViewer_data() {
+        QTest::addColumn<QString>("closing");
+        QTest::newRow("click elsewhere") << QStringLiteral("elsewhere");
+        QTest::newRow("click inside") << QStringLiteral("inside");
+        QTest::newRow("Escape") << QStringLiteral("Escape");
+    }
+
+    void aPopupClosesAndFreesTheViewer() {
+        QFETCH(QString, closing);
+        showViewer();
+        activateViewer();
+        FormEntrada = nullptr;
+        QTextBrowser *text = medviewtest::body(*viewer_->Medview1);
+        const auto linkAt = [text](const char *href) {
+            return medviewtest::anchorPoint(text, QString::fromLatin1(href));
+        };
+        systemClick(text->viewport(), linkAt("popup:ANEXO"));
+        QTextBrowser *popup = nullptr;
+        QTRY_VERIFY((popup = medviewtest::popup(*viewer_->Medview1)) && popup->isVisible());
+        QVERIFY(popup->toPlainText().contains(QStringLiteral("Anexo"))); // the hotspot's topic
+        if (closing == QLatin1String("Escape")) {
+            QTest::keyClick(viewer_->windowHandle(), Qt::Key_Escape);
+        } else if (closing == QLatin1String("inside")) {
+            systemClick(popup->viewport(), QPoint(5, 5));
+        } else {
+            QWidget *elsewhere = viewer_->StatusBar1;
+            QVERIFY(!popup->geometry().contains(elsewhere->mapToGlobal(QPoint(5, 5))));
+            systemClick(elsewhere, QPoint(5, 5));
+        }
+        QVERIFY(!popup->isVisible());
+
+        systemClick(text->viewport(), linkAt("jump:CAP2"));
+        QTRY_COMPARE(topic(), QStringLiteral("CAP2"));
+        systemClick(viewer_->ToolButton21, QPoint(5, 5));
+        QVERIFY(!viewer_->isVisible());
     }
 
     void salidaClosesTheViewer() {

@@ -19,7 +19,8 @@
 
 namespace visortest {
 
-// Topics of the sample title, in browse order except the last two.
+// Topics of the sample title, in browse order except the last two; the first
+// has a pop-up link to the last and a jump link to CAP2.
 inline title::TitleSource sampleSource() {
     auto topic = [](const char *context, const char *name, bool browse = true) {
         title::SourceTopic t;
@@ -31,8 +32,11 @@ inline title::TitleSource sampleSource() {
     };
     title::TitleSource source;
     source.info << QStringLiteral("CAP1.GRP=\"Capítulo 1\";");
-    source.topics << topic("PORTADA", "Portada") << topic("CAP1", "Capítulo 1")
-                  << topic("CAP1A", "Sección 1.1") << topic("", "Sin contexto")
+    title::SourceTopic cover = topic("PORTADA", "Portada");
+    cover.html += QStringLiteral("<p><a href=\"popup:ANEXO\">Nota</a> <a "
+                                 "href=\"jump:CAP2\">Ir al capítulo 2</a></p>");
+    source.topics << cover << topic("CAP1", "Capítulo 1") << topic("CAP1A", "Sección 1.1")
+                  << topic("", "Sin contexto")
                   << topic("CONTEXTO_DE_TREINTA_Y_CINCO_LETRAS", "Contexto largo")
                   << topic("NOARBOL", "Fuera del árbol") << topic("CAP2", "Capítulo 2")
                   << topic("ANEXO", "Anexo", false);

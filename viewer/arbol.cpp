@@ -3,7 +3,6 @@
 #include "errors.h"
 #include "paths.h"
 
-#include <QFile>
 #include <QIcon>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -70,10 +69,7 @@ void readTreeLevels(const std::string &bytes, const AddNode &addNode) {
 }
 
 std::string readTreeFile(const AnsiString &path) {
-    QFile file(paths::resolvePath(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EAppError(formatMessage("Cannot open file %s", {ansi::toQt(path)}));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = paths::readWholeFile(path);
     return std::string(bytes.constData(), size_t(bytes.size()));
 }
 

@@ -97,12 +97,10 @@ TAnotacionRec annotationFromBuffer() {
 // default file mode does.
 template <size_t Size, typename Append>
 bool readRecords(const AnsiString &fileName, std::array<uint8_t, Size> &buffer, Append append) {
-    QFile file(paths::resolvePath(fileName));
-    if (!file.exists())
+    if (!QFile::exists(paths::resolvePath(fileName)))
         return false;
-    if (!file.open(QIODevice::ReadWrite)) {
-        throw EInOutError(file.error() == QFileDevice::PermissionsError ? EACCES : EIO);
-    }
+    QFile file;
+    OpenForReadingAndWriting(file, fileName);
     const qint64 records = file.size() / qint64(Size);
     for (qint64 i = 0; i < records; ++i) {
         if (file.read(reinterpret_cast<char *>(buffer.data()), qint64(Size)) != qint64(Size))

@@ -5,7 +5,6 @@
 #include "picture.h"
 
 #include <QPainter>
-#include <QScreen>
 #include <QScrollBar>
 #include <QShowEvent>
 #include <QTimer>
@@ -178,11 +177,11 @@ void TScrollbmp::ActivateOncePerShowing() {
 }
 
 void TScrollbmp::showEvent(QShowEvent *event) {
+    // Each showing starts maximised, over the whole screen the pictures are
+    // centred on (TForm's showing of a borderless maximised window), also
+    // after a picture has shrunk the window.
     if (!event->spontaneous()) {
         activationPending_ = true;
-        // A picture may have shrunk the window; each showing starts maximised.
-        if (windowState() & Qt::WindowMaximized)
-            setGeometry(screen()->availableGeometry());
         QTimer::singleShot(0, this, [this] { runHandler([this] { ActivateOncePerShowing(); }); });
     }
     TForm::showEvent(event);

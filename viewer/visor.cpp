@@ -180,10 +180,13 @@ void TformaVisor::BindEvents() {
             [this](int) { runHandler([this] { Medview1TopicChanging(); }); });
     connect(Medview1, &TMedview::OnMouseDownSR, this,
             [this](int, int, int, int) { runHandler([this] { Medview1MouseDownSR(); }); });
-    connect(TreeView1, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem *current, QTreeWidgetItem *) {
-                runHandler([this, current] { TreeView1Change(current); });
-            });
+    // A change of the selection, not of the current node: the tree makes its
+    // first node current when it takes the focus, and that chooses nothing.
+    connect(TreeView1, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem *> selected = TreeView1->selectedItems();
+        QTreeWidgetItem *node = selected.isEmpty() ? nullptr : selected.first();
+        runHandler([this, node] { TreeView1Change(node); });
+    });
     TreeView1->viewport()->installEventFilter(this);
     ToolBar1->installEventFilter(this);
     BindHandler(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
@@ -299,8 +302,7 @@ void TformaVisor::TreeView1Change(QTreeWidgetItem *node) {
         OpenDorvikPage(BaseDir);
         return;
     }
-    QTreeWidgetItem *selected = TreeView1->currentItem() ? TreeView1->currentItem() : node;
-    const AnsiString topic = arbol::nodeTopic(selected);
+    const AnsiString topic = arbol::nodeTopic(node);
     if (!topic.empty())
         Medview1->OpenTopicByContext(ansi::toQt(topic));
 }

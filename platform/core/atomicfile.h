@@ -6,11 +6,21 @@
 #include <functional>
 #include <string>
 
-// Replaces a file's content as one step: the bytes go to a temporary file in
-// the same folder, which is flushed to disk and renamed over the old file. On
-// any failure the old file stays exactly as it was, the temporary file is
-// removed and EInOutError is raised. Creates the folder when it is missing.
+class QFile;
+
+// Replaces a file's content as one step: the bytes go to the file's one
+// temporary file in the same folder (so a save that is killed leaves nothing
+// the next save does not take over), which is flushed to disk and renamed over
+// the old file. On any failure the old file stays exactly as it was, the
+// temporary file is removed and EInOutError is raised. A read-only file is
+// never replaced: that raises "File access denied". Creates the folder when it
+// is missing.
 void WriteFileAtomically(const AnsiString &path, const std::string &bytes);
+
+// Opens a stored file for reading and writing, as the run time's default file
+// mode does: a read-only file raises "File access denied", any other failure
+// the I/O error of its errno.
+void OpenForReadingAndWriting(QFile &file, const AnsiString &path);
 
 namespace atomicfile {
 // Test seam: called before each block is written with the bytes written so

@@ -20,3 +20,10 @@ AnsiString ParamStr(int index) {
         return AnsiString();
     return ansi::fromQt(commandLine().at(index));
 }
+
+RawCommandLine::RawCommandLine(int argc, char **argv) {
+    static char unnamed[] = "";
+    for (int i = 0; i < argc; ++i)
+        arguments_ << QString::fromLocal8Bit(argv[i]);
+    toolkitArgv_[0] = argc > 0 ? argv[0] : unnamed;
+}

@@ -1,6 +1,9 @@
 #include "paths.h"
 
+#include "errors.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace paths {
@@ -67,6 +70,14 @@ AnsiString currentDirWithSeparator() {
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
+}
+
+QByteArray readWholeFile(const AnsiString &path) {
+    const QString local = resolvePath(path);
+    QFile file(local);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EAppError(formatMessage("Cannot open file %s", {local}));
+    return file.readAll();
 }
 
 } // namespace paths

@@ -21,4 +21,8 @@ bool fileExists(const AnsiString &path);
 // The current directory with one trailing "/" (the root stays "/").
 AnsiString currentDirWithSeparator();
 
+// The whole content of a file. When it cannot be read, raises "Cannot open
+// file %s" with the name the system was asked for, so that the user finds it.
+QByteArray readWholeFile(const AnsiString &path);
+
 } // namespace paths

@@ -320,10 +320,8 @@ void TMedview::Private::followJump(intptr_t target) {
 TopicBrowser *TMedview::Private::ensurePopup() {
     if (popup)
         return popup;
-    popup = new TopicBrowser(q);
+    popup = new medview::TopicPopup(q);
     popup->setObjectName(QStringLiteral("medviewPopup"));
-    popup->setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
-    popup->setFrameShape(QFrame::Box);
     connectBrowser(popup);
     return popup;
 }

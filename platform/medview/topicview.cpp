@@ -3,7 +3,9 @@
 #include "titlefile.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -227,6 +229,39 @@ void TopicBrowser::showEvent(QShowEvent *event) {
 void TopicBrowser::resizeEvent(QResizeEvent *event) {
     QTextBrowser::resizeEvent(event);
     fitHeightToContents();
+}
+
+TopicPopup::TopicPopup(QWidget *parent) : TopicBrowser(parent) {
+    setWindowFlags(Qt::Popup | Qt::FramelessWindowHint);
+    setFrameShape(QFrame::Box);
+    connect(qApp, &QGuiApplication::applicationStateChanged, this,
+            [this](Qt::ApplicationState state) {
+                if (state != Qt::ApplicationActive)
+                    hide();
+            });
+}
+
+// Presses inside the text reach the text view through its viewport; a press
+// that reaches the window itself fell outside the text.
+bool TopicPopup::event(QEvent *event) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+        hide();
+        return true;
+    }
+    return TopicBrowser::event(event);
+}
+
+void TopicPopup::mouseReleaseEvent(QMouseEvent *event) {
+    TopicBrowser::mouseReleaseEvent(event);
+    hide();
+}
+
+void TopicPopup::keyPressEvent(QKeyEvent *event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        hide();
+        return;
+    }
+    TopicBrowser::keyPressEvent(event);
 }
 
 QVariant TitleDocument::loadResource(int type, const QUrl &name) {

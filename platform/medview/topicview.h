@@ -84,6 +84,22 @@ private:
     bool shownOnce_ = false;
 };
 
+// A topic in a pop-up window, closed as a help viewer closes its pop-ups: by
+// a click anywhere (inside it once the click is over, so that its links still
+// work), by Escape, and when the program loses the focus. While it is open it
+// takes every click and key of the program, so it must never stay open.
+class TopicPopup : public TopicBrowser {
+    Q_OBJECT
+
+public:
+    explicit TopicPopup(QWidget *parent);
+
+protected:
+    bool event(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
 // A document with the title's pictures, laid out for printing.
 class TitleDocument : public QTextDocument {
 public:

@@ -4,17 +4,7 @@
 #include "jpeg_decoder.h"
 #include "paths.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 namespace {
-
-QByteArray readWholeFile(const AnsiString &path) {
-    QFile file(paths::resolvePath(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw EAppError(formatMessage("Cannot open file %s", {ansi::toQt(path)}));
-    return file.readAll();
-}
 
 AnsiString extensionOf(const AnsiString &path) {
     const size_t slash = path.find_last_of("/\\");
@@ -27,7 +17,7 @@ AnsiString extensionOf(const AnsiString &path) {
 } // namespace
 
 QImage LoadBitmapFile(const AnsiString &path) {
-    const QByteArray data = readWholeFile(path);
+    const QByteArray data = paths::readWholeFile(path);
     QImage image;
     if (data.size() < 2 || data[0] != 'B' || data[1] != 'M' || !image.loadFromData(data, "BMP"))
         throw EAppError(QStringLiteral("Bitmap image is not valid"));
@@ -39,15 +29,15 @@ TPicture LoadPictureFile(const AnsiString &path) {
     TPicture picture;
     if (extension == "JPG" || extension == "JPEG") {
         picture.kind = TPicture::Kind::Jpeg;
-        picture.image = DecodeJpeg(readWholeFile(path));
+        picture.image = DecodeJpeg(paths::readWholeFile(path));
     } else if (extension == "BMP") {
         picture.kind = TPicture::Kind::Bitmap;
         picture.image = LoadBitmapFile(path);
     } else if (extension == "ICO") {
-        readWholeFile(path);
+        paths::readWholeFile(path);
         picture.kind = TPicture::Kind::Icon;
     } else if (extension == "EMF" || extension == "WMF") {
-        readWholeFile(path);
+        paths::readWholeFile(path);
         picture.kind = TPicture::Kind::Metafile;
     } else {
         throw EAppError(
