@@ -1,14 +1,149 @@
 #include "anadir.h"
 
+#include "medview.h"
 #include "mvutil.h"
+#include "tablelist.h"
+#include "visor.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QTextLayout>
 
 TformaAnotaciones *formaAnotaciones = nullptr;
 
-TformaAnotaciones::TformaAnotaciones() : TDialogForm(QStringLiteral("Añadir anotaciones ")) {
-    OnCreate = [this] { FormCreate(); };
+using dialoglayout::Place;
+
+namespace {
+
+QLabel *boldLabel(QWidget *parent, int left, int top, const QString &text) {
+    auto *label = dialoglayout::PlaceSizedToText<QLabel>(parent, left, top, text);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->adjustSize();
+    return label;
 }
 
-// Loads the title's annotation file into the shared table.
+AnsiString annotationTitle(const TAnotacionRec &note) {
+    return note.Title;
+}
+
+} // namespace
+
+TformaAnotaciones::TformaAnotaciones()
+    : TDialogForm(QStringLiteral("Añadir anotaciones "), 213, 153, 513, 270) {
+    label0 = boldLabel(this, 16, 8, QStringLiteral("Páginas con anotación añadida"));
+    Label2 = boldLabel(this, 232, 8, QStringLiteral("Anotación"));
+    ListBox1 = Place<QListWidget>(this, 16, 32, 201, 185);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Memo1 = Place<QPlainTextEdit>(this, 232, 32, 257, 185);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Button2 = Place<QPushButton>(this, 16, 232, 89, 25, QStringLiteral("&Ir a"));
+    Button1 = Place<QPushButton>(this, 112, 232, 201, 25,
+                                 QStringLiteral("&Añadir anotación a la página actual"));
+    Button3 = Place<QPushButton>(this, 320, 232, 89, 25, QStringLiteral("&Borrar nota"));
+    Button4 = Place<QPushButton>(this, 416, 232, 73, 25, QStringLiteral("&Cerrar"));
+
+    label0->setObjectName(QStringLiteral("label0"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+    Button4->setObjectName(QStringLiteral("Button4"));
+    dialoglayout::SetTabOrder({Button1, ListBox1, Button2, Button3, Button4, Memo1});
+
+    BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    // A line is chosen by a click, or by the keys that move the selection.
+    BindHandler(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
+    BindHandler(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    BindHandler(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    BindHandler(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    BindHandler(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+}
+
 void TformaAnotaciones::FormCreate() {
-    ReadAnnotationFile(AnnotationFileName());
+    tablelist::LoadAndList(
+        [] { ReadAnnotationFile(AnnotationFileName()); }, AnnotationBuffer,
+        [this] { tablelist::Fill(ListBox1, Annotations, AnnotationCount, annotationTitle); });
+}
+
+void TformaAnotaciones::FormActivate() {
+    Memo1->clear();
+    tablelist::SelectNone(ListBox1);
+}
+
+QStringList TformaAnotaciones::MemoLines() const {
+    QStringList lines;
+    const QTextDocument *document = Memo1->document();
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const bool lastBlock = !block.next().isValid();
+        if (lastBlock && block.text().isEmpty())
+            break;
+        // Asking for the block's bounds lays it out at the memo's width.
+        document->documentLayout()->blockBoundingRect(block);
+        const QTextLayout *layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            lines << block.text().mid(line.textStart(), line.textLength());
+        }
+    }
+    return lines;
+}
+
+// Each shown line is followed by one blank, so line breaks become blanks. A
+// full table is refused aloud, and the memo keeps what was typed.
+void TformaAnotaciones::Button1Click() {
+    const QStringList lines = MemoLines();
+    if (lines.isEmpty())
+        return;
+    if (AnnotationCount >= kAnnotations)
+        throw EAppError(QStringLiteral("El libro ya tiene sus %1 anotaciones. "
+                                       "Borre alguna para añadir otra.")
+                            .arg(kAnnotations));
+    AnsiString text;
+    for (const QString &line : lines)
+        text += ansi::fromQt(line) + ' ';
+    ++AnnotationCount;
+    TAnotacionRec &note = Annotations[AnnotationCount];
+    note.Topic = formaVisor->Medview1->TopicIndex();
+    note.Note = text.substr(0, kAnnotationTextMax);
+    note.Title = TitleInfoString(*formaVisor->Medview1, note.Topic).substr(0, kAnnotationTextMax);
+    ListBox1->addItem(ansi::toQt(note.Title));
+    tablelist::SelectNone(ListBox1);
+}
+
+void TformaAnotaciones::ListBox1Click() {
+    const int k = tablelist::SelectedEntry(ListBox1, AnnotationCount);
+    if (k == 0)
+        return;
+    Memo1->setPlainText(ansi::toQt(Annotations[k].Note));
+}
+
+void TformaAnotaciones::Button2Click() {
+    const int k = tablelist::SelectedEntry(ListBox1, AnnotationCount);
+    if (k == 0)
+        return;
+    formaVisor->Medview1->setTopicIndex(Annotations[k].Topic);
+}
+
+void TformaAnotaciones::Button3Click() {
+    const int k = tablelist::SelectedEntry(ListBox1, AnnotationCount);
+    if (k == 0)
+        return;
+    delete ListBox1->takeItem(k - 1);
+    tablelist::SelectNone(ListBox1);
+    tablelist::RemoveEntry(Annotations, AnnotationCount, k);
+    Memo1->clear();
+}
+
+void TformaAnotaciones::Button4Click() {
+    close();
 }

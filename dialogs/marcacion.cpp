@@ -1,14 +1,87 @@
 #include "marcacion.h"
 
+#include "medview.h"
 #include "mvutil.h"
+#include "tablelist.h"
+#include "visor.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 TformaMarcacion *formaMarcacion = nullptr;
 
-TformaMarcacion::TformaMarcacion() : TDialogForm(QStringLiteral("Definir marcas en el libro")) {
-    OnCreate = [this] { FormCreate(); };
+using dialoglayout::Place;
+using dialoglayout::PlaceSizedToText;
+
+TformaMarcacion::TformaMarcacion()
+    : TDialogForm(QStringLiteral("Definir marcas en el libro"), 192, 107, 454, 283) {
+    Label1 = PlaceSizedToText<QLabel>(this, 16, 16, QStringLiteral("Nombre  nueva marca"));
+    Edit1 = Place<QLineEdit>(this, 16, 40, 289, 21);
+    Edit1->setMaxLength(kEditLength);
+    Label2 = PlaceSizedToText<QLabel>(this, 16, 72, QStringLiteral("Marcas:"));
+    ListBox1 = Place<QListWidget>(this, 16, 96, 289, 169);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Button1 = Place<QPushButton>(this, 328, 32, 97, 25, QStringLiteral("&Aceptar"));
+    Button1->setEnabled(false);
+    Button2 = Place<QPushButton>(this, 328, 96, 97, 25, QStringLiteral("&Cancelar"));
+    Button3 = Place<QPushButton>(this, 328, 240, 97, 25, QStringLiteral("&Eliminar"));
+    Button3->setEnabled(false);
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button2->setObjectName(QStringLiteral("Button2"));
+    Button3->setObjectName(QStringLiteral("Button3"));
+    dialoglayout::SetTabOrder({Edit1, ListBox1, Button1, Button2, Button3});
+
+    BindHandler(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
+    BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    BindHandler(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    BindHandler(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
 }
 
-// Loads the title's bookmark file into the shared table.
 void TformaMarcacion::FormCreate() {
-    ReadBookmarkFile(BookmarkFileName());
+    tablelist::LoadAndList([] { ReadBookmarkFile(BookmarkFileName()); }, BookmarkBuffer,
+                           [this] { tablelist::ListBookmarks(ListBox1); });
+}
+
+void TformaMarcacion::FormActivate() {
+    Edit1->setFocus();
+    if (BookmarkCount > 0)
+        Button3->setEnabled(true);
+}
+
+void TformaMarcacion::Edit1Change() {
+    Button1->setEnabled(!Edit1->text().isEmpty());
+}
+
+// With the dialog's bookmarks all made, the typed name is dropped unsaid.
+void TformaMarcacion::Button1Click() {
+    if (BookmarkCount < kDialogBookmarks) {
+        ++BookmarkCount;
+        TMarcaRec &mark = Bookmarks[BookmarkCount];
+        mark.Name = ansi::fromQt(Edit1->text()).substr(0, kBookmarkNameMax);
+        mark.Topic = formaVisor->Medview1->TopicIndex();
+        ListBox1->addItem(ansi::toQt(mark.Name));
+    }
+    Button3->setEnabled(true);
+    Edit1->clear();
+    Edit1->setFocus();
+}
+
+void TformaMarcacion::Button2Click() {
+    close();
+}
+
+void TformaMarcacion::Button3Click() {
+    const int k = tablelist::SelectedEntry(ListBox1, BookmarkCount);
+    if (k == 0)
+        return;
+    tablelist::RemoveEntry(Bookmarks, BookmarkCount, k);
+    delete ListBox1->takeItem(k - 1);
+    tablelist::SelectNone(ListBox1);
 }

@@ -16,6 +16,10 @@ bool runBound(const std::function<void()> &handler) {
     return !handler || runHandler(handler);
 }
 
+// The program's form that was activated last. Coming back to it from a
+// message box or from another program is no new activation.
+QPointer<TForm> activeForm;
+
 } // namespace
 
 TForm::TForm(QWidget *parent) : QWidget(parent, Qt::Window) {}
@@ -47,6 +51,8 @@ void TForm::setVisible(bool visible) {
             setGeometry(current->geometry());
         setWindowState(state);
     }
+    if (!visible && activeForm == this)
+        activeForm = nullptr;
     QWidget::setVisible(visible);
 }
 
@@ -56,8 +62,10 @@ void TForm::BringToFront() {
 }
 
 bool TForm::event(QEvent *event) {
-    if (event->type() == QEvent::WindowActivate)
+    if (event->type() == QEvent::WindowActivate && activeForm != this) {
+        activeForm = this;
         runBound(OnActivate);
+    }
     return QWidget::event(event);
 }
 

@@ -18,7 +18,7 @@ public:
 
     std::function<void()> OnCreate;   // once, when the application creates the form
     std::function<void()> OnShow;     // each time it becomes visible
-    std::function<void()> OnActivate; // each time it becomes the active window
+    std::function<void()> OnActivate; // each time it becomes the program's active form
     std::function<void()> OnPaint;    // each repaint (inside the paint event)
     std::function<void()> OnClick;    // a left click on the form itself
     std::function<void()> OnClose;    // each close; the form is then hidden

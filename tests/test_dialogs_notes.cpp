@@ -1,0 +1,394 @@
+// The bookmark and annotation dialogs: layout, lists equal to the tables,
+// limits and cuts, adding, deleting and going to, and the round trip through
+// the files the viewer's close writes.
+
+#include "anadir.h"
+#include "dialogsupport.h"
+#include "marcacion.h"
+#include "vermarcas.h"
+#include "visor_fixture.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+using namespace visortest;
+
+namespace {
+
+void putText(QByteArray &record, int at, const QByteArray &text) {
+    record[at] = char(text.size());
+    record.replace(at + 1, int(text.size()), text);
+}
+
+// Bookmark i: "mi" at topic i. Annotation i: title "Ti", note "ni", topic i.
+QByteArray bookmarkFile(int count) {
+    QByteArray file;
+    for (int i = 1; i <= count; ++i) {
+        QByteArray record(kBookmarkRecordSize, '\0');
+        putText(record, 0, "m" + QByteArray::number(i));
+        record[44] = char(i);
+        file += record;
+    }
+    return file;
+}
+QByteArray annotationFile(int count) {
+    QByteArray file;
+    for (int i = 1; i <= count; ++i) {
+        QByteArray record(kAnnotationRecordSize, '\0');
+        record[0] = char(i);
+        putText(record, 4, "T" + QByteArray::number(i));
+        putText(record, 260, "n" + QByteArray::number(i));
+        file += record;
+    }
+    return file;
+}
+
+QStringList lines(const QListWidget *list) {
+    QStringList shown;
+    for (int i = 0; i < list->count(); ++i)
+        shown << list->item(i)->text();
+    return shown;
+}
+QStringList bookmarkNames() {
+    QStringList names;
+    for (int i = 1; i <= BookmarkCount; ++i)
+        names << ansi::toQt(Bookmarks[i].Name);
+    return names;
+}
+QStringList annotationTitles() {
+    QStringList titles;
+    for (int i = 1; i <= AnnotationCount; ++i)
+        titles << ansi::toQt(Annotations[i].Title);
+    return titles;
+}
+
+void clickLine(QListWidget *list, int line, bool twice = false) {
+    const QPoint at = list->visualItemRect(list->item(line)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class TestDialogsNotes : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TitleFolder> folder_;
+    std::unique_ptr<TformaVisor> viewer_;
+    std::unique_ptr<TformaVerMarcas> verMarcas_;
+    std::unique_ptr<TformaMarcacion> marcacion_;
+    std::unique_ptr<TformaAnotaciones> anotaciones_;
+
+    // The viewer and the three dialogs, created in the program's order.
+    void start() {
+        viewer_ = createViewer();
+        verMarcas_ = std::make_unique<TformaVerMarcas>();
+        marcacion_ = std::make_unique<TformaMarcacion>();
+        anotaciones_ = std::make_unique<TformaAnotaciones>();
+        for (TForm *dialog :
+             std::initializer_list<TForm *>{verMarcas_.get(), marcacion_.get(), anotaciones_.get()})
+            runHandler(dialog->OnCreate);
+        viewer_->RegisterDialog(4, verMarcas_.get());
+        viewer_->RegisterDialog(8, anotaciones_.get());
+        viewer_->RegisterDialog(9, marcacion_.get());
+        viewer_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+    }
+    void stop() {
+        anotaciones_.reset();
+        marcacion_.reset();
+        verMarcas_.reset();
+        viewer_.reset();
+        formaVisor = nullptr;
+    }
+    void open(int code) {
+        TForm *dialog = viewer_->DialogForm(code);
+        viewer_->ShowDialog(dialog, code);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+    }
+    int goTo(const char *context) {
+        viewer_->Medview1->OpenTopicByContext(QString::fromLatin1(context));
+        return viewer_->Medview1->TopicIndex();
+    }
+    void addBookmark(const QString &name) {
+        QTest::keyClicks(marcacion_->Edit1, name);
+        QTest::mouseClick(marcacion_->Button1, Qt::LeftButton);
+    }
+    void annotate(const QString &note) {
+        anotaciones_->Memo1->setPlainText(note);
+        QTest::mouseClick(anotaciones_->Button1, Qt::LeftButton);
+    }
+    // Both bookmark lists (the choosing one as its next activation shows it)
+    // and the annotation list hold the tables' entries in use.
+    void verifyListsEqualTables() {
+        QCOMPARE(lines(marcacion_->ListBox1), bookmarkNames());
+        QCOMPARE(lines(anotaciones_->ListBox1), annotationTitles());
+        QVERIFY(dialogtest::activate(verMarcas_.get()));
+        QCOMPARE(lines(verMarcas_->ListBox1), bookmarkNames());
+    }
+    QByteArray stored(const char *extension) const {
+        return folder_->scratch().read(QStringLiteral("prueba.") + QLatin1String(extension));
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<TitleFolder>();
+        folder_->writeAll();
+        BookmarkBuffer.fill(0);
+        AnnotationBuffer.fill(0);
+    }
+    void cleanup() {
+        stop();
+        folder_.reset();
+    }
+
+    void layout() {
+        start();
+        const std::tuple<int, const char *, QSize> dialogs[] = {
+            {9, "Definir marcas en el libro", {454, 283}},
+            {4, "Seleccionar marcas del libro", {323, 196}},
+            {8, "Añadir anotaciones ", {513, 270}}};
+        for (const auto &[code, caption, size] : dialogs) {
+            open(code);
+            TForm *dialog = viewer_->DialogForm(code);
+            QCOMPARE(dialog->windowTitle(), QString::fromUtf8(caption));
+            QCOMPARE(dialog->size(), size);
+            QCOMPARE(dialogtest::cutOffTexts(dialog), QStringList());
+        }
+    }
+
+    // Every whole record is listed, past the dialogs' limits too; a load that
+    // fails lists what the table already holds.
+    void loading_data() {
+        QTest::addColumn<QByteArray>("oer");
+        QTest::addColumn<QByteArray>("cdb");
+        QTest::addColumn<int>("bookmarks");
+        QTest::addColumn<int>("annotations");
+        QTest::newRow("no files") << QByteArray() << QByteArray() << 0 << 0;
+        QTest::newRow("fragments") << bookmarkFile(2) + "1234" << annotationFile(2) + "x" << 2 << 2;
+        QTest::newRow("past the limits") << bookmarkFile(130) << annotationFile(60) << 130 << 60;
+        QTest::newRow("failing") << QByteArray("dir") << QByteArray("dir") << 2 << 1;
+    }
+    void loading() {
+        QFETCH(QByteArray, oer);
+        QFETCH(QByteArray, cdb);
+        QFETCH(int, bookmarks);
+        QFETCH(int, annotations);
+        const QDir folder(folder_->scratch().path());
+        const bool failing = oer == "dir";
+        if (failing) { // read before the failure
+            folder.mkdir(QStringLiteral("prueba.oer"));
+            folder.mkdir(QStringLiteral("prueba.cdb"));
+            BookmarkCount = 2;
+            Bookmarks[1] = {"uno", 1};
+            Bookmarks[2] = {AnsiString(40, 'n'), 2};
+            AnnotationCount = 1;
+            Annotations[1] = {1, "T\xEDtulo", "nota"};
+        } else if (!oer.isEmpty()) {
+            folder_->scratch().write(QStringLiteral("prueba.oer"), oer);
+            folder_->scratch().write(QStringLiteral("prueba.cdb"), cdb);
+        }
+        testsupport::ErrorRecorder errors;
+        start();
+        QCOMPARE(errors.messages.size(), failing ? 2 : 0);
+        QCOMPARE(BookmarkCount, bookmarks);
+        QCOMPARE(AnnotationCount, annotations);
+        verifyListsEqualTables();
+        QVERIFY(dialogtest::activate(marcacion_.get()));
+        QCOMPARE(marcacion_->Button3->isEnabled(), bookmarks > 0);
+        QCOMPARE(folder.exists(QStringLiteral("prueba.oer")), bookmarks > 0);
+    }
+
+    // The dialog makes bookmarks while fewer than 50 exist, from a name of at
+    // most 39 typed characters; the edit box empties in every case.
+    void addingBookmarks_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<QString>("last");
+        QTest::newRow("first") << 0 << "Marca uno" << 1 << "Marca uno";
+        QTest::newRow("cut to 39") << 0 << QString(45, 'n') << 1 << QString(39, 'n');
+        QTest::newRow("fiftieth") << 49 << "Otra" << 50 << "Otra";
+        QTest::newRow("full") << 50 << "Otra" << 50 << "m50";
+        QTest::newRow("past the limit from a file") << 60 << "Otra" << 60 << "m60";
+    }
+    void addingBookmarks() {
+        QFETCH(int, before);
+        QFETCH(QString, typed);
+        QFETCH(int, after);
+        QFETCH(QString, last);
+        folder_->scratch().write(QStringLiteral("prueba.oer"), bookmarkFile(before));
+        start();
+        const int topic = goTo("CAP1");
+        open(9);
+        testsupport::ErrorRecorder errors;
+        addBookmark(typed);
+        QCOMPARE(BookmarkCount, after);
+        QCOMPARE(ansi::toQt(Bookmarks[after].Name), last);
+        QCOMPARE(Bookmarks[after].Topic, after > before ? topic : after);
+        QCOMPARE(marcacion_->Edit1->text(), QString());
+        QVERIFY(!marcacion_->Button1->isEnabled());
+        QVERIFY(marcacion_->Button3->isEnabled());
+        QCOMPARE(errors.messages, QStringList());
+        verifyListsEqualTables();
+    }
+
+    void deletingAndChoosingBookmarks() {
+        start();
+        open(9);
+        int topics[3];
+        const char *contexts[] = {"PORTADA", "CAP1", "CAP2"};
+        for (int i = 0; i < 3; ++i) {
+            topics[i] = goTo(contexts[i]);
+            addBookmark(QString::fromLatin1(contexts[i]));
+        }
+        open(4);
+        clickLine(verMarcas_->ListBox1, 1, true);
+        QCOMPARE(viewer_->Medview1->TopicIndex(), topics[1]);
+        QVERIFY(verMarcas_->isVisible());
+
+        open(9);
+        clickLine(marcacion_->ListBox1, 0);
+        QTest::mouseClick(marcacion_->Button3, Qt::LeftButton);
+        QTest::mouseClick(marcacion_->Button3, Qt::LeftButton); // nothing selected now
+        QCOMPARE(bookmarkNames(), (QStringList{"CAP1", "CAP2"}));
+        QCOMPARE(Bookmarks[2].Topic, topics[2]);
+        verifyListsEqualTables();
+
+        // With none left, the choosing list is empty too.
+        QVERIFY(dialogtest::activate(marcacion_.get()));
+        for (int i = 0; i < 2; ++i) {
+            clickLine(marcacion_->ListBox1, 0);
+            QTest::mouseClick(marcacion_->Button3, Qt::LeftButton);
+        }
+        QVERIFY(marcacion_->Button3->isEnabled());
+        verifyListsEqualTables();
+        QCOMPARE(verMarcas_->ListBox1->count(), 0);
+    }
+
+    // The memo's shown lines, each followed by a blank, cut to 255; refused
+    // aloud with 50 annotations, keeping what was typed also once the message
+    // box hands the activation back.
+    void annotating_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<QString>("memo");
+        QTest::addColumn<QString>("note");
+        auto row = [](const char *tag, int before, const QString &memo, const QString &note) {
+            QTest::newRow(tag) << before << memo << note;
+        };
+        row("two lines", 0, "uno\ndos", "uno dos ");
+        row("final line break", 0, "uno\n", "uno ");
+        row("empty lines", 0, "\n\nx", "  x ");
+        row("a line break alone", 0, "\n", " ");
+        row("cut to 255", 0, QString("abcdefghi\n").repeated(30),
+            QString("abcdefghi ").repeated(30).left(255));
+        row("empty memo", 0, "", "");
+        row("fiftieth", 49, "x", "x ");
+        row("full", 50, "x", "");
+        row("past the limit from a file", 60, "x", "");
+    }
+    void annotating() {
+        QFETCH(int, before);
+        QFETCH(QString, memo);
+        QFETCH(QString, note);
+        folder_->scratch().write(QStringLiteral("prueba.cdb"), annotationFile(before));
+        start();
+        const int topic = goTo("CAP1A");
+        open(8);
+        testsupport::ErrorRecorder errors;
+        QWidget box; // the error box: it takes the activation, then gives it back
+        errorreport::setReporter([&](const QString &message) {
+            errors.messages << message;
+            QVERIFY(dialogtest::activate(&box));
+            box.hide();
+        });
+        annotate(memo);
+        QVERIFY(dialogtest::activate(anotaciones_.get()));
+        QCOMPARE(AnnotationCount, note.isEmpty() ? before : before + 1);
+        QCOMPARE(errors.messages.size(), before >= 50 ? 1 : 0);
+        QCOMPARE(anotaciones_->Memo1->toPlainText(), memo);
+        if (!note.isEmpty()) {
+            const TAnotacionRec &added = Annotations[AnnotationCount];
+            QCOMPARE(ansi::toQt(added.Note), note);
+            QCOMPARE(added.Topic, topic);
+            QCOMPARE(ansi::toQt(added.Title), QStringLiteral("Sección 1.1"));
+        }
+        verifyListsEqualTables();
+    }
+
+    void aWrappedParagraphCountsAsItsShownLines() {
+        start();
+        open(8);
+        const QString paragraph = QString("palabra ").repeated(12).trimmed();
+        annotate(paragraph);
+        const int shownLines = int(anotaciones_->MemoLines().size());
+        QVERIFY(shownLines > 1);
+        // The blanks at the wraps stay, and each shown line adds one.
+        QCOMPARE(int(Annotations[1].Note.size()), paragraph.size() + shownLines);
+    }
+
+    void choosingGoingToAndDeletingAnnotations() {
+        folder_->scratch().write(QStringLiteral("prueba.cdb"), annotationFile(3));
+        start();
+        open(8);
+        QTest::mouseClick(anotaciones_->Button2, Qt::LeftButton); // nothing selected
+        QTest::mouseClick(anotaciones_->Button3, Qt::LeftButton);
+        QCOMPARE(AnnotationCount, 3);
+        clickLine(anotaciones_->ListBox1, 1);
+        QCOMPARE(anotaciones_->Memo1->toPlainText(), QStringLiteral("n2"));
+        QTest::mouseClick(anotaciones_->Button2, Qt::LeftButton);
+        QCOMPARE(viewer_->Medview1->TopicIndex(), 2);
+        QVERIFY(anotaciones_->isVisible());
+        QTest::mouseClick(anotaciones_->Button3, Qt::LeftButton);
+        QCOMPARE(annotationTitles(), (QStringList{"T1", "T3"}));
+        QCOMPARE(anotaciones_->Memo1->toPlainText(), QString());
+        verifyListsEqualTables();
+
+        // Back from the viewer, the memo is empty and no line is selected.
+        open(8);
+        clickLine(anotaciones_->ListBox1, 0);
+        anotaciones_->Memo1->setPlainText(QStringLiteral("sin añadir"));
+        viewer_->activateWindow();
+        QTRY_COMPARE(anotaciones_->Memo1->toPlainText(), QString());
+        QCOMPARE(anotaciones_->ListBox1->selectedItems().size(), 0);
+    }
+
+    // Made in one run, saved by the viewer's close, there in the next; a run
+    // that changes nothing saves the same bytes.
+    void roundTripThroughTheViewersClose() {
+        start();
+        open(9);
+        for (const char *context : {"PORTADA", "CAP1", "CAP2"}) {
+            goTo(context);
+            addBookmark(QString::fromLatin1(context));
+        }
+        open(8);
+        goTo("PORTADA");
+        annotate("primera");
+        goTo("CAP1");
+        annotate("segunda");
+        QVERIFY(viewer_->close());
+        const QByteArray oer = stored("oer");
+        const QByteArray cdb = stored("cdb");
+        QCOMPARE(oer.size(), 3 * kBookmarkRecordSize);
+        QCOMPARE(cdb.size(), 2 * kAnnotationRecordSize);
+        QCOMPARE(oer.mid(kBookmarkRecordSize, 5), QByteArray(1, 4) + "CAP1");
+        QCOMPARE(cdb.mid(kAnnotationRecordSize + 260, 9), QByteArray("\x08segunda "));
+
+        stop();
+        ResetNavigationState();
+        start();
+        QCOMPARE(lines(marcacion_->ListBox1), (QStringList{"PORTADA", "CAP1", "CAP2"}));
+        QCOMPARE(lines(anotaciones_->ListBox1), (QStringList{"Portada", "Capítulo 1"}));
+        QVERIFY(viewer_->close());
+        QCOMPARE(stored("oer"), oer);
+        QCOMPARE(stored("cdb"), cdb);
+    }
+};
+
+QTEST_MAIN(TestDialogsNotes)
+#include "test_dialogs_notes.moc"
