@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QTest>
 
 namespace dialogtest {
@@ -81,6 +82,13 @@ QStringList cutOffTexts(const QWidget *window) {
             cut << name + QStringLiteral(": ") + text;
     }
     return cut;
+}
+
+QStringList lines(const QListWidget *list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
 }
 
 bool activate(QWidget *window) {

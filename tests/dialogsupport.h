@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+class QListWidget;
 class QWidget;
 
 namespace dialogtest {
@@ -11,6 +12,9 @@ namespace dialogtest {
 // The texts of `window`'s visible controls that do not fit their control, or
 // controls that reach past their parent: each as "ObjectName: text".
 QStringList cutOffTexts(const QWidget *window);
+
+// The texts of a list's lines, first to last.
+QStringList lines(const QListWidget *list);
 
 // Shows `window` and makes it the active window, as a user's click would.
 bool activate(QWidget *window);

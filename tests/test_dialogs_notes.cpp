@@ -45,12 +45,6 @@ QByteArray annotationFile(int count) {
     return file;
 }
 
-QStringList lines(const QListWidget *list) {
-    QStringList shown;
-    for (int i = 0; i < list->count(); ++i)
-        shown << list->item(i)->text();
-    return shown;
-}
 QStringList bookmarkNames() {
     QStringList names;
     for (int i = 1; i <= BookmarkCount; ++i)
@@ -125,10 +119,10 @@ private:
     // Both bookmark lists (the choosing one as its next activation shows it)
     // and the annotation list hold the tables' entries in use.
     void verifyListsEqualTables() {
-        QCOMPARE(lines(marcacion_->ListBox1), bookmarkNames());
-        QCOMPARE(lines(anotaciones_->ListBox1), annotationTitles());
+        QCOMPARE(dialogtest::lines(marcacion_->ListBox1), bookmarkNames());
+        QCOMPARE(dialogtest::lines(anotaciones_->ListBox1), annotationTitles());
         QVERIFY(dialogtest::activate(verMarcas_.get()));
-        QCOMPARE(lines(verMarcas_->ListBox1), bookmarkNames());
+        QCOMPARE(dialogtest::lines(verMarcas_->ListBox1), bookmarkNames());
     }
     QByteArray stored(const char *extension) const {
         return folder_->scratch().read(QStringLiteral("prueba.") + QLatin1String(extension));
@@ -382,8 +376,8 @@ private slots:
         stop();
         ResetNavigationState();
         start();
-        QCOMPARE(lines(marcacion_->ListBox1), (QStringList{"PORTADA", "CAP1", "CAP2"}));
-        QCOMPARE(lines(anotaciones_->ListBox1), (QStringList{"Portada", "Capítulo 1"}));
+        QCOMPARE(dialogtest::lines(marcacion_->ListBox1), (QStringList{"PORTADA", "CAP1", "CAP2"}));
+        QCOMPARE(dialogtest::lines(anotaciones_->ListBox1), (QStringList{"Portada", "Capítulo 1"}));
         QVERIFY(viewer_->close());
         QCOMPARE(stored("oer"), oer);
         QCOMPARE(stored("cdb"), cdb);

@@ -36,13 +36,6 @@ title::TitleSource searchSource() {
     return source;
 }
 
-QStringList lines(const QListWidget *list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 } // namespace
 
 class TestDialogsSearch : public QObject {
@@ -161,7 +154,7 @@ private slots:
         returnThroughTheViewer(buscar_.get());
         QVERIFY(buscar_->RadioButton3->isChecked());
         QCOMPARE(view().SearchMode(), 0);
-        QCOMPARE(lines(buscar_->CheckListBox1), QStringList({"CAP1", "CAP2"}));
+        QCOMPARE(dialogtest::lines(buscar_->CheckListBox1), QStringList({"CAP1", "CAP2"}));
         for (int i = 0; i < 2; ++i)
             QCOMPARE(buscar_->CheckListBox1->item(i)->checkState(), Qt::Checked);
         QCOMPARE(buscar_->Edit1->text(), QString());
@@ -213,7 +206,7 @@ private slots:
         QCOMPARE(viewer_->DialogCode, 0); // the search's own close follows
         QVERIFY(!buscar_->isVisible());
         QTRY_COMPARE(QApplication::activeWindow(), resulta_.get());
-        QCOMPARE(lines(resulta_->ListBox1), hits);
+        QCOMPARE(dialogtest::lines(resulta_->ListBox1), hits);
         QCOMPARE(resulta_->ListBox1->currentRow(), 0);
     }
 
@@ -264,7 +257,7 @@ private slots:
             view().OpenTopicByContext(QString::fromLatin1(context));
         const QStringList visits{"Los faros", "El puerto", "Los faros"};
         returnThroughTheViewer(recorrido_.get());
-        QCOMPARE(lines(recorrido_->ListBox1), visits);
+        QCOMPARE(dialogtest::lines(recorrido_->ListBox1), visits);
         QCOMPARE(recorrido_->ListBox1->currentRow(), 2);
 
         clickLine(recorrido_->ListBox1, 1);
@@ -276,7 +269,7 @@ private slots:
         QVERIFY(!HistorySkip);
 
         openWith(viewer_->ToolButton10, recorrido_.get());
-        QCOMPARE(lines(recorrido_->ListBox1), visits);
+        QCOMPARE(dialogtest::lines(recorrido_->ListBox1), visits);
         QCOMPARE(recorrido_->ListBox1->currentRow(), 2);
     }
 };

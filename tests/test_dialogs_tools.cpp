@@ -39,13 +39,6 @@ title::TitleSource chapterSource() {
     return source;
 }
 
-QStringList lines(const QListWidget *list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 QList<int> printEntries() {
     QList<int> entries;
     for (int i = 1; i <= PrintCount; ++i)
@@ -152,7 +145,7 @@ private slots:
         TformaImpresion *d = formaImpresion;
         open(viewer_->ToolButton20, d);
         QVERIFY(d->RadioButton1->isChecked() && !d->CheckListBox1->isEnabled());
-        QCOMPARE(lines(d->CheckListBox1), QStringList{QStringLiteral("Capítulo 1")});
+        QCOMPARE(dialogtest::lines(d->CheckListBox1), QStringList{QStringLiteral("Capítulo 1")});
         QVERIFY(!d->Button3->isEnabled() && !d->Button4->isEnabled());
 
         click(d->Button2);
@@ -162,7 +155,7 @@ private slots:
         click(d->RadioButton2);
         QVERIFY(d->CheckListBox1->isEnabled());
         click(d->Button2);
-        QCOMPARE(lines(d->ListBox1),
+        QCOMPARE(dialogtest::lines(d->ListBox1),
                  (QStringList{"Portada", "Portada", "Capítulo 2", "Capítulo 1", "Sección 1.1"}));
         QCOMPARE(printEntries(), (QList<int>{1, 1, 7, 2, 3}));
         QVERIFY(d->Button3->isEnabled() && d->Button4->isEnabled());
@@ -172,7 +165,7 @@ private slots:
         QCOMPARE(PrintCount, 5);
         d->ListBox1->setCurrentRow(2);
         click(d->Button3);
-        QCOMPARE(lines(d->ListBox1),
+        QCOMPARE(dialogtest::lines(d->ListBox1),
                  (QStringList{"Portada", "Portada", "Capítulo 1", "Sección 1.1"}));
         QCOMPARE(printEntries(), (QList<int>{1, 1, 2, 3}));
 
@@ -198,7 +191,7 @@ private slots:
         QCOMPARE(viewer_->DialogCode, 0);
 
         open(viewer_->ToolButton20, d);
-        QCOMPARE(lines(d->ListBox1), QStringList{QStringLiteral("Portada")});
+        QCOMPARE(dialogtest::lines(d->ListBox1), QStringList{QStringLiteral("Portada")});
         click(d->RadioButton2);
         d->CheckListBox1->item(0)->setCheckState(Qt::Unchecked);
         returnFromViewer(d);
