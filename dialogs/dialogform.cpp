@@ -8,7 +8,9 @@
 
 TDialogForm::TDialogForm(const QString &caption) {
     setWindowTitle(caption);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
+    // A dialog border: a caption with its close box, no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                   Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(dialoglayout::DialogFont());
     OnCreate = [this] { FormCreate(); };
     OnActivate = [this] { FormActivate(); };
