@@ -94,6 +94,8 @@ private slots:
         SetCommandLine({"LectorLinea"});
         QCOMPARE(LineSettingsFileName(), AnsiString(".inf"));
         QCOMPARE(errorOf([] { ReadLineSettings(); }), QStringLiteral("File not found"));
+        QDir(dir.path()).mkdir(".inf");
+        QCOMPARE(errorOf([] { ReadLineSettings(); }), QStringLiteral("File access denied"));
     }
 
     void colourIndexes_data() {
