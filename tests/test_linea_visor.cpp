@@ -5,6 +5,7 @@
 
 #include "actualizarlinea.h"
 #include "buscarlinea.h"
+#include "dialogsupport.h"
 #include "display.h"
 #include "mci.h"
 #include "messagebox.h"
@@ -330,6 +331,7 @@ private slots:
         messagebox::RecordingMessages messages;
         QTest::mouseClick(viewer->ToolButton9, Qt::LeftButton);
         QVERIFY(QTest::qWaitForWindowActive(&updates));
+        QCOMPARE(dialogtest::cutOffTexts(&updates), QStringList());
         QTest::mouseClick(updates.Button3, Qt::LeftButton);
 
         QCOMPARE(chooser.filters, std::vector<AnsiString>{"Archivos Dorvik (*.dvk)|*.DVK"});
@@ -373,6 +375,7 @@ private slots:
         QCOMPARE(chapters->item(1)->text(), QStringLiteral("Capítulo 2"));
         QCOMPARE(chapters->item(0)->checkState(), Qt::Checked);
         QCOMPARE(chapters->item(1)->checkState(), Qt::Checked);
+        QCOMPARE(dialogtest::cutOffTexts(&search), QStringList());
         QTest::mouseClick(search.RadioButton2, Qt::LeftButton);
         chapters->item(1)->setCheckState(Qt::Unchecked);
         QTest::keyClicks(search.Edit1, QStringLiteral("zzz"));
