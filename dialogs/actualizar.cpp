@@ -83,10 +83,14 @@ void TformaActualizacion::Button2Click() {
 // Cancelling the choice closes the dialog too. A tree the loader rejects
 // ends the handler with the title unchanged and the dialog open.
 void TformaActualizacion::Button3Click() {
-    OpenDialog1.Filter = kTitleFilter;
-    if (OpenDialog1.Execute(this))
+    if (ChooseTitleFile())
         OpenChosenTitle(OpenDialog1.FileName);
     close();
+}
+
+bool TformaActualizacion::ChooseTitleFile() {
+    OpenDialog1.Filter = kTitleFilter;
+    return OpenDialog1.Execute(this);
 }
 
 AnsiString TformaActualizacion::TitleStem(const AnsiString &fileName) {

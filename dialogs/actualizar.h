@@ -39,6 +39,8 @@ protected:
     void ComposeText(const std::function<AnsiString(int number)> &valueOf);
     // Value n of the updates text: "linea" n of the title's settings.
     virtual AnsiString UpdatesValue(int number);
+    // Runs the open-file dialog for a title file; false when the user cancels.
+    bool ChooseTitleFile();
     // Opens the chosen title file in the viewer with the contents tree of the
     // same stem, or without a tree when there is none.
     virtual void OpenChosenTitle(const AnsiString &fileName);

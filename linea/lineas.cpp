@@ -6,9 +6,37 @@
 
 #include <QFile>
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 constexpr char kEndOfData = 26;
+
+// The whole file; a failing open, read or close raises the I/O error of its
+// errno (a folder of that name cannot be read: "File access denied").
+std::string readCheckedFile(const QString &name) {
+    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw EInOutError(errno);
+    std::string bytes;
+    char block[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd, block, sizeof block);
+        if (n == 0)
+            break;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw EInOutError(error);
+        }
+        bytes.append(block, size_t(n));
+    }
+    if (::close(fd) != 0 && errno != EINTR)
+        throw EInOutError(errno);
+    return bytes;
+}
 } // namespace
 
 TLineSettings TLineSettings::FromBytes(const std::string &bytes) {
@@ -36,11 +64,5 @@ AnsiString LineSettingsFileName() {
 }
 
 TLineSettings ReadLineSettings() {
-    QFile file(paths::resolvePath(LineSettingsFileName()));
-    if (!file.exists())
-        throw EInOutError(ENOENT);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(file.error() == QFileDevice::PermissionsError ? EACCES : EIO);
-    const QByteArray bytes = file.readAll();
-    return TLineSettings::FromBytes(std::string(bytes.constData(), size_t(bytes.size())));
+    return TLineSettings::FromBytes(readCheckedFile(paths::resolvePath(LineSettingsFileName())));
 }

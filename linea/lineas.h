@@ -31,6 +31,6 @@ private:
 // current directory.
 AnsiString LineSettingsFileName();
 
-// Reads the line file. A file that cannot be read raises the run time's I/O
+// Reads the line file. A failing open, read or close raises the run time's I/O
 // error ("File not found" when it is missing).
 TLineSettings ReadLineSettings();

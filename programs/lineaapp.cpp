@@ -1,8 +1,8 @@
 #include "lineaapp.h"
 
-#include "actualizar.h"
+#include "actualizarlinea.h"
 #include "anadir.h"
-#include "buscar.h"
+#include "buscarlinea.h"
 #include "cmdline.h"
 #include "copiar.h"
 #include "entradalinea.h"
@@ -28,7 +28,7 @@ void CreateLineaForms() {
     TApplication &app = TApplication::instance();
     app.CreateForm<TformaVisorLinea>(formaVisor);
     app.CreateForm<TFormEntradaLinea>(FormEntrada);
-    app.CreateForm(formaActualizacion);
+    app.CreateForm<TformaActualizacionLinea>(formaActualizacion);
     app.CreateForm(formaVerMarcas);
     app.CreateForm(formaRecorrido);
     app.CreateForm(formaPreferencias);
@@ -36,7 +36,7 @@ void CreateLineaForms() {
     app.CreateForm(formaMarcacion);
     app.CreateForm(formaAnotaciones);
     app.CreateForm(formaCopiar);
-    app.CreateForm(formaBuscar);
+    app.CreateForm<TformaBuscarLinea>(formaBuscar);
     app.CreateForm(formaResulta);
     app.CreateForm(FormaTelon);
     RegisterViewerDialogs();

@@ -1,6 +1,8 @@
 // LectorLinea's start: the line settings file, the colour indexes, the hidden
-// intro window and the windows in their order.
+// intro window, the updates text and the windows in their order.
 
+#include "actualizarlinea.h"
+#include "buscarlinea.h"
 #include "clickcontrols.h"
 #include "cmdline.h"
 #include "entradalinea.h"
@@ -10,10 +12,12 @@
 #include "mci.h"
 #include "mvutil.h"
 #include "scroll.h"
+#include "shell.h"
 #include "testsupport.h"
 #include "video.h"
 #include "visorlinea.h"
 
+#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -56,6 +60,8 @@ private slots:
         TApplication::instance().DestroyForms();
         formaVisor = nullptr;
         FormEntrada = nullptr;
+        formaActualizacion = nullptr;
+        formaBuscar = nullptr;
     }
 
     void linesOfTheFile_data() {
@@ -94,6 +100,49 @@ private slots:
         SetCommandLine({"LectorLinea"});
         QCOMPARE(LineSettingsFileName(), AnsiString(".inf"));
         QCOMPARE(errorOf([] { ReadLineSettings(); }), QStringLiteral("File not found"));
+        QDir(dir.path()).mkdir(".inf");
+        QCOMPARE(errorOf([] { ReadLineSettings(); }), QStringLiteral("File access denied"));
+    }
+
+    // The web button opens the address the text was built with: "http://"
+    // alone when the file could not be read, the design-time texts kept.
+    void theUpdatesTextComesFromLinesNineToSixteen_data() {
+        QTest::addColumn<QByteArray>("file"); // empty: no file
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("error");
+        const QByteArray intro = "SI\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n";
+        const QByteArray updates =
+            intro + "Nueve\r\nDiez\r\nOnce\r\nDoce\r\nTrece\r\nCatorce\r\nQuince\r\n";
+        const QString text = "Nueve\r\rDiez\rOnce\rDoce\rTrece\r\rCatorce\rQuince\r\r";
+        const QString none;
+        QTest::newRow("lines 1 to 8 are not its") << updates + "www.example.org\r\n17\r\n"
+                                                  << text << "www.example.org" << none;
+        QTest::newRow("an empty line 16") << updates + "\r\n17\r\n" << text << none << none;
+        QTest::newRow("eight lines") << intro << QString(10, QLatin1Char('\r')) << none << none;
+        QTest::newRow("no file") << QByteArray() << "Label1" << none << "File not found";
+    }
+    void theUpdatesTextComesFromLinesNineToSixteen() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, text);
+        QFETCH(QString, address);
+        QFETCH(QString, error);
+        ScratchDir dir(true);
+        if (!file.isEmpty())
+            dir.write("t.inf", file);
+        SetCommandLine({"LectorLinea", "t"});
+        ErrorRecorder errors;
+        TformaActualizacionLinea updates;
+        const QString designCaption = updates.Button1->text();
+        runHandler(updates.OnCreate);
+        QCOMPARE(errors.messages, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(updates.Label1->Caption(), text);
+        QCOMPARE(updates.Button1->text(), error.isEmpty() ? address : designCaption);
+        shell::RecordingShell shell;
+        updates.show();
+        QTest::mouseClick(updates.Button1, Qt::LeftButton);
+        QCOMPARE(shell.calls.size(), size_t(1));
+        QCOMPARE(ansi::toQt(shell.calls[0].file), "http://" + address);
     }
 
     void colourIndexes_data() {
@@ -158,9 +207,14 @@ private slots:
         QDir(dir.path()).mkpath("util");
         QImage(8, 8, QImage::Format_RGB32).save(dir.filePath("util/paleta.bmp"), "BMP");
         InitializeLineaUnits({"LectorLinea", "libro"});
-        ErrorRecorder errors;
-        CreateLineaForms();
         const auto &forms = TApplication::instance().Forms();
+        QStringList reports; // the class of the window being created, and the message
+        const errorreport::Reporter previous =
+            errorreport::setReporter([&forms, &reports](const QString &message) {
+                reports << forms.back()->metaObject()->className() + (": " + message);
+            });
+        CreateLineaForms();
+        errorreport::setReporter(previous);
         QCOMPARE(int(forms.size()), 13);
         QCOMPARE(forms.front(), static_cast<TForm *>(formaVisor));
         QVERIFY(qobject_cast<TformaVisorLinea *>(formaVisor));
@@ -170,8 +224,12 @@ private slots:
         QCOMPARE(TApplication::instance().MainForm(), static_cast<TForm *>(formaVisor));
         QVERIFY(!Scrollbmp);
         QCOMPARE(TitleName, AnsiString("libro"));
+        QVERIFY(qobject_cast<TformaActualizacionLinea *>(formaActualizacion));
+        QVERIFY(qobject_cast<TformaBuscarLinea *>(formaBuscar));
         // Without a line file each of its readers reports it, in their order.
-        QCOMPARE(errors.messages.mid(0, 2), QStringList(2, QStringLiteral("File not found")));
+        QCOMPARE(reports, (QStringList{"TformaVisorLinea: File not found",
+                                       "TFormEntradaLinea: File not found",
+                                       "TformaActualizacionLinea: File not found"}));
         formaVisor->close();
         QVERIFY(TApplication::instance().Terminated());
         QVERIFY(QFile::exists(dir.filePath("libro.oer")));

@@ -1,9 +1,15 @@
 // LectorLinea's viewer: the plain-caption tree read by the shared parser, the
-// choice by title and the expansion rule, "Indice", the two bars, and the
-// hotspot variant with pictures in the video window.
+// choice by title and the expansion rule, "Indice", the two bars, the updates
+// and search dialog variants, and the hotspot variant with pictures in the
+// video window.
 
+#include "actualizarlinea.h"
+#include "buscarlinea.h"
+#include "dialogsupport.h"
 #include "display.h"
 #include "mci.h"
+#include "messagebox.h"
+#include "opendialog.h"
 #include "shell.h"
 #include "sound.h"
 #include "video.h"
@@ -12,6 +18,10 @@
 
 #include "clickcontrols.h"
 
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -270,6 +280,107 @@ private slots:
         QVERIFY(viewer->ToolBar1->y() < viewer->Panel2->y());
         QVERIFY(viewer->ToolBar2->y() > viewer->Panel2->y());
         QVERIFY(viewer->StatusBar1->y() > viewer->ToolBar2->y());
+    }
+
+    // --- Updates and search dialogs ----------------------------------------
+
+    // Beforehand the reader has hidden the index and widened the tree.
+    void updatesOpensAChosenTitleWithItsTree_data() {
+        QTest::addColumn<QString>("chosen");   // empty: the choice cancelled
+        QTest::addColumn<QStringList>("tree"); // empty: the title not opened
+        QTest::addColumn<QString>("message");  // <F> stands for the chosen file's folder
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<bool>("staysOpen");
+        const QString none;
+        QTest::newRow("cancelled") << none << QStringList() << none << none << true;
+        QTest::newRow("no tree file") << "solo.dvk" << QStringList()
+                                      << "El archivo:<F>/solo.arb no se encuentra" << none << false;
+        QTest::newRow("with its tree")
+            << "otro.dvk" << QStringList{"0:Mareas", "1:Olas"} << none << none << false;
+        QTest::newRow("a tree the loader rejects") << "malo.dvk" << QStringList{"0:Uno"} << none
+                                                   << "Invalid level (2) for item \"Tres\"" << true;
+    }
+    void updatesOpensAChosenTitleWithItsTree() {
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, tree);
+        QFETCH(QString, message);
+        QFETCH(QString, error);
+        QFETCH(bool, staysOpen);
+        const QString other = folder->path("nuevo");
+        QVERIFY(QDir().mkpath(other));
+        for (const char *name : {"nuevo/otro.dvk", "nuevo/solo.dvk", "nuevo/malo.dvk"})
+            QVERIFY(QFile::copy(folder->path("prueba.dvk"), folder->path(name)));
+        folder->scratch().write("nuevo/otro.arb", "Mareas\r\n Olas\r\n");
+        folder->scratch().write("nuevo/malo.arb", "Uno\r\n\t\tTres\r\n");
+        create();
+        TformaActualizacionLinea updates;
+        QVERIFY(runHandler(updates.OnCreate));
+        viewer->RegisterDialog(2, &updates);
+        viewer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
+        const QRect placed = viewer->TreeView1->geometry();
+        const QString title = viewer->Medview1->MediaViewTitle();
+        const QStringList oldTree = treeShape(viewer->TreeView1);
+        QTest::mouseClick(viewer->ToolButton1, Qt::LeftButton);
+        viewer->TreeView1->setFixedWidth(250);
+        viewer->Medview1->hide();
+
+        opendialog::ScriptedOpenDialog chooser;
+        if (!chosen.isEmpty())
+            chooser.answer = other + "/" + chosen;
+        messagebox::RecordingMessages messages;
+        QTest::mouseClick(viewer->ToolButton9, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(&updates));
+        QCOMPARE(dialogtest::cutOffTexts(&updates), QStringList());
+        QTest::mouseClick(updates.Button3, Qt::LeftButton);
+
+        QCOMPARE(chooser.filters, std::vector<AnsiString>{"Archivos Dorvik (*.dvk)|*.DVK"});
+        QCOMPARE(QStringList(messages.texts.begin(), messages.texts.end()),
+                 message.isEmpty() ? QStringList() : QStringList{message.replace("<F>", other)});
+        QCOMPARE(errors->messages, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(updates.isVisible(), staysOpen);
+        const bool opened = !tree.isEmpty();
+        QCOMPARE(viewer->Medview1->MediaViewTitle(), opened ? other + "/" + chosen : title);
+        QCOMPARE(treeShape(viewer->TreeView1), opened ? tree : oldTree);
+        QCOMPARE(viewer->TreeView1->isVisible(), opened);
+        QCOMPARE(viewer->Splitter1->isVisible(), opened);
+        QCOMPARE(viewer->Medview1->isVisible(), opened);
+        if (opened)
+            QTRY_COMPARE(viewer->TreeView1->geometry(), placed);
+        QVERIFY(!viewer->IndexShown);
+        QCOMPARE(TitleName, AnsiString("prueba"));
+        QVERIFY(shellDouble->calls.empty()); // the new nodes chose nothing
+    }
+
+    // A group whose value is empty still has its line, and the line still
+    // selects the group by its name.
+    void theChaptersShowTheGroupsValues() {
+        title::TitleSource source = sampleSource();
+        source.topics[1].groups << QStringLiteral("CAP1");
+        source.topics[2].groups << QStringLiteral("CAP1");
+        source.topics[6].groups << QStringLiteral("CAP2");
+        QVERIFY(title::writeTitle(source, folder->path("prueba.dvk")));
+        create();
+        Groups[1] = {"CAP1", ""};
+        Groups[2] = {"CAP2", "Cap\xEDtulo 2"};
+        Groups[3] = {};
+        TformaBuscarLinea search;
+        viewer->RegisterDialog(6, &search);
+        viewer->show();
+        QTest::mouseClick(viewer->ToolButton4, Qt::LeftButton);
+        QVERIFY(QTest::qWaitForWindowActive(&search));
+        QListWidget *chapters = search.CheckListBox1;
+        QCOMPARE(chapters->count(), 2);
+        QCOMPARE(chapters->item(0)->text(), QString());
+        QCOMPARE(chapters->item(1)->text(), QStringLiteral("Capítulo 2"));
+        QCOMPARE(chapters->item(0)->checkState(), Qt::Checked);
+        QCOMPARE(chapters->item(1)->checkState(), Qt::Checked);
+        QCOMPARE(dialogtest::cutOffTexts(&search), QStringList());
+        QTest::mouseClick(search.RadioButton2, Qt::LeftButton);
+        chapters->item(1)->setCheckState(Qt::Unchecked);
+        QTest::keyClicks(search.Edit1, QStringLiteral("zzz"));
+        QTest::mouseClick(search.Button1, Qt::LeftButton);
+        QCOMPARE(viewer->Medview1->TopicListCount(), 2); // CAP1's two topics
     }
 
     // --- Hotspots ---------------------------------------------------------

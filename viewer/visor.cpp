@@ -250,11 +250,17 @@ void TformaVisor::OpenTitle(const AnsiString &titleFile) {
 }
 
 void TformaVisor::LayOutAndStartView() {
-    TreeView1->setFixedWidth(kTreeWidth);
+    PlaceContentsTree();
     SetRestoredBounds(QRect(geometry().topLeft(), QSize(640, 480)));
     Medview1->show();
     LoadTitleGroups(*Medview1);
     Panel2->show();
+}
+
+// The panel's layout gives the tree its place and height; its width is the
+// splitter's.
+void TformaVisor::PlaceContentsTree() {
+    TreeView1->setFixedWidth(kTreeWidth);
 }
 
 // Moving or sizing a window drops its maximised state; the window opens

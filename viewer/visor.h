@@ -82,6 +82,8 @@ public:
     // tree as far as it was read.
     void LoadContentsTree(const AnsiString &treeFile,
                           arbol::TreeFormat format = arbol::TreeFormat::Ark);
+    // TreeView1 back at its place and size, whatever the splitter made of it.
+    void PlaceContentsTree();
     QTreeWidgetItem *FindTreeNodeByData(const AnsiString &data) const;
     AnsiString NodeTopic(QTreeWidgetItem *node) const;
 
