@@ -1,20 +1,12 @@
 #include "lineaapp.h"
 
 #include "actualizarlinea.h"
-#include "anadir.h"
 #include "buscarlinea.h"
 #include "cmdline.h"
-#include "copiar.h"
 #include "entradalinea.h"
 #include "forms.h"
-#include "impresion.h"
-#include "marcacion.h"
 #include "mvutil.h"
-#include "preferencias.h"
 #include "readerapp.h"
-#include "recorrido.h"
-#include "resulta.h"
-#include "vermarcas.h"
 #include "video.h"
 #include "visorlinea.h"
 
@@ -28,16 +20,7 @@ void CreateLineaForms() {
     TApplication &app = TApplication::instance();
     app.CreateForm<TformaVisorLinea>(formaVisor);
     app.CreateForm<TFormEntradaLinea>(FormEntrada);
-    app.CreateForm<TformaActualizacionLinea>(formaActualizacion);
-    app.CreateForm(formaVerMarcas);
-    app.CreateForm(formaRecorrido);
-    app.CreateForm(formaPreferencias);
-    app.CreateForm(formaImpresion);
-    app.CreateForm(formaMarcacion);
-    app.CreateForm(formaAnotaciones);
-    app.CreateForm(formaCopiar);
-    app.CreateForm<TformaBuscarLinea>(formaBuscar);
-    app.CreateForm(formaResulta);
+    CreateReadingToolForms<TformaActualizacionLinea, TformaBuscarLinea>();
     app.CreateForm(FormaTelon);
     RegisterViewerDialogs();
 }

@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 // The form class of the toolkit the reader is written in: a top-level window
@@ -51,13 +52,11 @@ public:
 
     // Creates the form, runs its creation handler to the end (an error there is
     // reported and start-up goes on), and makes the first form the main form.
-    template <typename Form> Form *CreateForm(Form *&variable) {
-        return CreateForm<Form, Form>(variable);
-    }
-    // The same for a variant: a form of class Form into a variable of one of
-    // its base classes.
-    template <typename Form, typename Variable> Form *CreateForm(Variable *&variable) {
-        Form *form = new Form();
+    // The form is of the variable's class, or of the variant class `Form`
+    // derived from it.
+    template <typename Form = void, typename Variable> auto *CreateForm(Variable *&variable) {
+        using Created = std::conditional_t<std::is_void_v<Form>, Variable, Form>;
+        auto *form = new Created();
         variable = form;
         registerForm(form);
         return form;
