@@ -94,12 +94,12 @@ private:
     QStringList vocabulary_;
 };
 
-int generate(const QString &output) {
+int generate(const QString &output, int topics) {
     TextGenerator text;
     title::TitleSource source;
     source.info = {QStringLiteral("CAP1.GRP=\"Capítulo 1\";")};
     qint64 bytes = 0;
-    for (int i = 1; i <= kTopics; ++i) {
+    for (int i = 1; i <= topics; ++i) {
         title::SourceTopic topic;
         topic.context = QStringLiteral("T%1").arg(i);
         topic.title = QStringLiteral("Sección %1: %2").arg(i).arg(text.word());
@@ -317,8 +317,8 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
-    if (args.size() == 3 && args[1] == QLatin1String("--generate"))
-        return generate(args[2]);
+    if (args.size() == 4 && args[1] == QLatin1String("--generate"))
+        return generate(args[3], args[2].toInt());
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("grande.dvk"));

@@ -48,6 +48,13 @@ void harden(sqlite3 *db) {
     execute(db, "PRAGMA cell_size_check = ON");
 }
 
+// Titles are only ever read. Opened immutable, SQLite takes no lock and looks
+// at no journal or WAL file beside the title, so a title opens from read-only
+// media whatever lies next to it, and nothing is ever written there.
+QByteArray immutableUri(const QString &absolutePath) {
+    return "file:" + QFile::encodeName(absolutePath).toPercentEncoding("/") + "?immutable=1";
+}
+
 std::optional<qint64> singleValue(sqlite3 *db, const char *sql) {
     Statement statement;
     if (!statement.prepare(db, sql))
@@ -164,8 +171,9 @@ std::unique_ptr<TitleFile> TitleFile::open(const QString &path) {
     std::unique_ptr<TitleFile> file(new TitleFile);
     Private &p = *file->d;
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(info.absoluteFilePath()).constData(), &db,
-                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(immutableUri(info.absoluteFilePath()).constData(), &db,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
     p.db.reset(db); // closed even when opening failed
     if (rc != SQLITE_OK)
         return nullptr;
