@@ -108,9 +108,7 @@ bool TitleFile::Private::firstTopicReadable() const {
 
 bool TitleFile::Private::prepareStatements() {
     sqlite3 *c = db.get();
-    return execute(c, "CREATE VIRTUAL TABLE temp.topic_terms USING "
-                      "fts5vocab(main, topic_search, row)") &&
-           topicRow.prepare(c, "SELECT t.context, t.title, t.browse, p.header, p.body "
+    return topicRow.prepare(c, "SELECT t.context, t.title, t.browse, p.header, p.body "
                                "FROM topics AS t LEFT JOIN topic_pages AS p "
                                "ON p.number = t.number WHERE t.number = ?1") &&
            topicByContext.prepare(
@@ -135,8 +133,8 @@ bool TitleFile::Private::prepareStatements() {
            searchWithTitles.prepare(c, "SELECT t.number, t.title FROM topic_search "
                                        "JOIN topics AS t ON t.number = topic_search.rowid "
                                        "WHERE topic_search MATCH ?1 ORDER BY topic_search.rowid") &&
-           vocabulary.prepare(c, "SELECT term FROM temp.topic_terms "
-                                 "WHERE term >= ?1 AND term < ?2 AND term GLOB ?3");
+           titlesBetween.prepare(c, "SELECT number, title FROM topics "
+                                    "WHERE number BETWEEN ?1 AND ?2 ORDER BY number");
 }
 
 std::optional<int> TitleFile::Private::singleNumber(const Statement &statement,
@@ -185,6 +183,10 @@ std::unique_ptr<TitleFile> TitleFile::open(const QString &path) {
     if (!count)
         return nullptr;
     p.topicCount = int(*count);
+    // Topic sets are bitmaps over topic numbers: only for numbers of a sane spread.
+    const auto highest = singleValue(db, "SELECT max(number) FROM topics");
+    if (highest && *highest > 0 && *highest <= 64 * (qint64(p.topicCount) + 1))
+        p.topicLimit = int(*highest);
     if (!p.firstTopicReadable())
         return nullptr;
 
