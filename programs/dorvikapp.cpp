@@ -15,6 +15,7 @@
 #include "recorrido.h"
 #include "resulta.h"
 #include "scroll.h"
+#include "session_bus.h"
 #include "vermarcas.h"
 #include "video.h"
 #include "visor.h"
@@ -58,7 +59,9 @@ void CreateDorvikForms() {
 
 int RunLectorDorvik(int argc, char **argv) {
     media::chooseBackend();
+    sessionbus::startWithoutLaunching();
     QApplication application(argc, argv);
+    sessionbus::settle();
     QApplication::setQuitOnLastWindowClosed(false);
     TApplication::instance().Title = QStringLiteral("LectorDorvik");
     installErrorBox();
