@@ -4,8 +4,8 @@
  *
  *   start_watch "window name" program [arguments...]
  *
- * Top-level windows are watched as children of the root window, so this
- * works with no window manager running. */
+ * Top-level windows are watched as children of the root window, and
+ * followed into the frames a window manager puts them in. */
 
 #define _POSIX_C_SOURCE 200809L
 #include <X11/Xlib.h>
@@ -62,6 +62,10 @@ int main(int argc, char **argv) {
                 shown = now_ms() - start;
                 break;
             }
+            /* A window manager takes the window into a frame of its own:
+             * its mapping is then reported to that frame, and to it. */
+            if (event.type == ReparentNotify)
+                XSelectInput(display, event.xreparent.window, StructureNotifyMask);
         }
         if (shown >= 0 || waitpid(child, NULL, WNOHANG) == child)
             break;

@@ -183,7 +183,7 @@ std::unique_ptr<TitleFile> TitleFile::open(const QString &path) {
     if (!count)
         return nullptr;
     p.topicCount = int(*count);
-    // Topic sets are bitmaps over topic numbers: only for numbers of a sane spread.
+    // Topic sets hold a flag per topic number: only for numbers of a sane spread.
     const auto highest = singleValue(db, "SELECT max(number) FROM topics");
     if (highest && *highest > 0 && *highest <= 64 * (qint64(p.topicCount) + 1))
         p.topicLimit = int(*highest);
