@@ -73,7 +73,7 @@ struct TitleFile::Private {
     // apart (a MATCH of them all would merge every list of a wide pattern).
     struct Plan {
         bool findsNothing = true;
-        QList<QByteArray> matched;          // MATCH parts, all must match
+        QList<QByteArray> matched;          // MATCH clauses, all must match
         QList<QByteArray> words;            // the words of the words and phrases
         std::vector<std::vector<int>> sets; // vocabulary indexes, one set per term
     };

@@ -106,7 +106,7 @@ private:
     int count_ = 0;
 };
 
-// A part of a term's words for one MATCH: a word, or a prefix whose words
+// A piece of a term's words for one MATCH: a word, or a prefix whose words
 // all belong to the term.
 struct Piece {
     QByteArray match;
@@ -212,14 +212,14 @@ TopicSet coveredTopics(const Statement &search, const Vocabulary &vocabulary,
     };
     if (vocabulary.readTopics(heaviestFirst(vocabulary, words), cover))
         return covered;
-    const std::vector<Piece> parts = pieces(vocabulary, words);
-    for (size_t next = 0; next < parts.size() && covered.count() < wanted;) {
+    const std::vector<Piece> split = pieces(vocabulary, words);
+    for (size_t next = 0; next < split.size() && covered.count() < wanted;) {
         QList<QByteArray> alternatives;
         qint64 runWeight = 0;
-        while (next < parts.size() && alternatives.size() < kRunWords &&
-               (alternatives.isEmpty() || runWeight + parts[next].weight <= kRunWeight)) {
-            runWeight += parts[next].weight;
-            alternatives.append(parts[next++].match);
+        while (next < split.size() && alternatives.size() < kRunWords &&
+               (alternatives.isEmpty() || runWeight + split[next].weight <= kRunWeight)) {
+            runWeight += split[next].weight;
+            alternatives.append(split[next++].match);
         }
         Run run(search);
         run.bindUtf8(1, alternatives.join(" OR "));
@@ -229,7 +229,7 @@ TopicSet coveredTopics(const Statement &search, const Vocabulary &vocabulary,
     return covered;
 }
 
-// A MATCH part for any of the words: for titles whose topic numbers are too
+// A MATCH clause for any of the words: for titles whose topic numbers are too
 // spread out for topic sets.
 QByteArray anyOf(const Vocabulary &vocabulary, const std::vector<int> &words) {
     QList<QByteArray> alternatives;

@@ -134,9 +134,9 @@ public:
         qint64 rowid = 0;
         while (more) {
             if (pos_ == end_) {
-                const Part part = nextPart();
-                if (part != Part::Next)
-                    return part == Part::End;
+                const Page page = nextPage();
+                if (page != Page::Next)
+                    return page == Page::End;
             }
             if (whole || pos_ == firstRowid_)
                 rowid = 0;
@@ -179,20 +179,20 @@ private:
         return true;
     }
 
-    enum class Part { Next, End, Broken };
+    enum class Page { Next, End, Broken };
 
     // Moves on to the next page when the list runs on.
-    Part nextPart() {
+    Page nextPage() {
         if (!runsOn_ || loaded_ == lastPage_)
-            return Part::End;
+            return Page::End;
         if (!load(loaded_ + 1) || !wordOffsets(reinterpret_cast<const uchar *>(data_.constData()),
                                                int(data_.size()), words_))
-            return Part::Broken;
+            return Page::Broken;
         pos_ = kPageHeader;
         runsOn_ = words_.empty();
         end_ = runsOn_ ? indexStart_ : words_.front();
         onFreshPage_ = true;
-        return pos_ < end_ ? Part::Next : nextPart();
+        return pos_ < end_ ? Page::Next : nextPage();
     }
 
     bool readNumber(quint64 &value) {
@@ -206,7 +206,7 @@ private:
         while (bytes > quint64(end_ - pos_)) {
             bytes -= quint64(end_ - pos_);
             pos_ = end_;
-            if (nextPart() != Part::Next)
+            if (nextPage() != Page::Next)
                 return false;
         }
         pos_ += int(bytes);
