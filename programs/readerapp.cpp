@@ -12,6 +12,7 @@
 #include "preferencias.h"
 #include "recorrido.h"
 #include "resulta.h"
+#include "session_bus.h"
 #include "vermarcas.h"
 #include "visor.h"
 
@@ -35,7 +36,9 @@ int RunReader(int argc, char **argv, const QString &title,
     media::chooseBackend();
     // The arguments are the reader's own: Qt takes no options from them.
     RawCommandLine commandLine(argc, argv);
+    sessionbus::startWithoutLaunching();
     QApplication application(commandLine.toolkitArgc(), commandLine.toolkitArgv());
+    sessionbus::settle();
     QApplication::setQuitOnLastWindowClosed(false);
     TApplication::instance().Title = title;
     installErrorBox();

@@ -15,7 +15,7 @@ PACKAGES=(
     libjpeg62-turbo-dev libjpeg-turbo-progs libsqlite3-dev
     libavformat-dev libavcodec-dev libavutil-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-    pulseaudio ffmpeg xvfb xauth poppler-utils xdg-utils
+    pulseaudio ffmpeg xvfb xauth poppler-utils xdg-utils libx11-dev
     breeze-icon-theme fonts-dejavu-core fonts-liberation
 )
 

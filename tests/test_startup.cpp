@@ -7,6 +7,7 @@
 #include "forms.h"
 #include "impresion.h"
 #include "marcacion.h"
+#include "media_module.h"
 #include "mvutil.h"
 #include "preferencias.h"
 #include "recorrido.h"
@@ -132,6 +133,10 @@ private slots:
         CreateDorvikForms();
         QTRY_VERIFY(formaVisor->isVisible()); // the intro hands over
         QVERIFY(!FormEntrada->isVisible());
+        // Sound and video load at their first use, Qt Multimedia with them.
+        QVERIFY(!media::loadedModule());
+        QFile maps("/proc/self/maps");
+        QVERIFY(maps.open(QIODevice::ReadOnly) && !maps.readAll().contains("libQt6Multimedia"));
         QVERIFY(!TApplication::instance().Terminated());
         formaVisor->close();
         QVERIFY(TApplication::instance().Terminated());

@@ -6,6 +6,7 @@
 #include "titleinfo.h"
 #include "titleschema.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -289,6 +290,46 @@ private slots:
             QCOMPARE(lMVTitleGetInfo(h, 102, 1, buffer, sizeof buffer), 0);
             QCOMPARE(lMVTitleGetInfo(h, 102, 1, nullptr, 0), 0);
         }
+    }
+
+    // A title on read-only media opens whatever lies beside it, and nothing is
+    // written there. A hot journal would need a rollback, which a read-only
+    // connection refuses even when run as root; a title left in WAL mode
+    // would make SQLite create its -wal and -shm files next to it.
+    void opensFromReadOnlyMedia_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("stray hot journal") << "journal";
+        QTest::newRow("written in WAL mode") << "wal";
+        QTest::newRow("name needing escapes") << "escapes";
+    }
+
+    void opensFromReadOnlyMedia() {
+        QFETCH(QString, kind);
+        QTemporaryDir scratch;
+        const QString media = scratch.filePath(kind == "escapes" ? "cd ?#%20 ñ" : "cd");
+        QVERIFY(QDir().mkpath(media));
+        const QString file = media + "/titulo.dvk";
+        QVERIFY(QFile::copy(path, file));
+        if (kind == "journal") {
+            QFile journal(file + "-journal");
+            QVERIFY(journal.open(QIODevice::WriteOnly));
+            journal.write(QByteArray("\xd9\xd5\x05\xf9\x20\xa1\x63\xd7", 8) +
+                          QByteArray(504, '\1'));
+        } else if (kind == "wal") {
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+            alter(file, "PRAGMA journal_mode = WAL");
+        }
+        const QStringList before = QDir(media).entryList(QDir::Files);
+        QVERIFY(QFile::setPermissions(media, QFile::ReadOwner | QFile::ExeOwner));
+
+        auto opened = TitleFile::open(file);
+        const bool read =
+            opened && opened->topic(1) && opened->search("bienvenida") == QVector<int>{1};
+        const QStringList during = QDir(media).entryList(QDir::Files);
+        opened.reset();
+        QFile::setPermissions(media, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(read);
+        QCOMPARE(during, before);
     }
 
     void refusesForeignAndDamagedFiles_data() {

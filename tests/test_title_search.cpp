@@ -5,8 +5,10 @@
 #include "titlebuilder.h"
 #include "titlefile.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sqlite3.h>
 
 using title::TitleFile;
 
@@ -36,8 +38,107 @@ title::TitleSource searchSource() {
         topic("ENTIDADES", "Entidades",
               "<p>&Aacute;rbol &amp; &#241;and&#xFA;; <!-- oculto --> visible</p>"
               "<p>uno</p><p>dos</p><script>escondido()</script>"),
+        topic("GRIEGO", "Griego",
+              "<p>alfa beta gamma delta epsilon zeta eta theta iota kappa lambda mu nu xi "
+              "omicron pi rho</p>"),
     };
     return source;
+}
+
+// Topics numbered from 1 with made-up words and their numbers: many words
+// that share prefixes, for the wildcards. The plain text of topic n.
+QString wordsText(int n) {
+    static const char *const syllables[] = {"ca", "me", "ri", "to", "la", "ju", "es", "de"};
+    QStringList words{QString::number(n), QString::number(n * 7)};
+    for (int i = 0; i < 3; ++i) {
+        QString word;
+        for (int k = (n + i) % 3; k >= 0; --k)
+            word += syllables[(n * 5 + i * 3 + k) % 8];
+        words.append(word);
+    }
+    return words.join(' ');
+}
+
+title::TitleSource wordsSource(int topics) {
+    title::TitleSource source;
+    for (int n = 1; n <= topics; ++n)
+        source.topics.append(
+            topic(QString("T%1").arg(n), QString("Tema %1").arg(n), "<p>" + wordsText(n) + "</p>"));
+    return source;
+}
+
+void runSql(sqlite3 *db, const QString &sql) {
+    char *message = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message);
+    const QString text = QString::fromUtf8(message ? message : "");
+    sqlite3_free(message);
+    QVERIFY2(rc == SQLITE_OK, qPrintable(text));
+}
+
+// The same title with its index written again in several segments, as a
+// title built without the final optimize is.
+void splitIndex(const QString &path, int topics) {
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+    runSql(db, "DROP TABLE topic_search");
+    runSql(db, "CREATE VIRTUAL TABLE topic_search USING fts5(title, header, body, content = '', "
+               "tokenize = 'unicode61 remove_diacritics 2')");
+    runSql(db, "INSERT INTO topic_search(topic_search, rank) VALUES('automerge', 0)");
+    for (int n = 1; n <= topics; ++n)
+        runSql(db, QString("INSERT INTO topic_search(rowid, title, header, body) "
+                           "VALUES(%1, 'Tema %1', '', '%2')")
+                       .arg(n)
+                       .arg(wordsText(n)));
+    sqlite3_stmt *segments = nullptr;
+    sqlite3_prepare_v2(db, "SELECT count(DISTINCT segid) FROM topic_search_idx", -1, &segments,
+                       nullptr);
+    QVERIFY(sqlite3_step(segments) == SQLITE_ROW && sqlite3_column_int(segments, 0) > 1);
+    sqlite3_finalize(segments);
+    sqlite3_close(db);
+}
+
+// What a query found before the vocabulary was kept: each wildcard word
+// expanded through fts5vocab into an OR of the words it matches, a prefix
+// left to FTS5, all in one MATCH. Queries here are lower-case ASCII.
+QVector<int> expandedSearch(const QString &path, const QString &query) {
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_exec(db, "CREATE VIRTUAL TABLE temp.v USING fts5vocab(main, topic_search, row)",
+                 nullptr, nullptr, nullptr);
+    QStringList parts;
+    for (const QString &word : query.split(' ')) {
+        const QString stem = word.chopped(1);
+        if (!word.contains('?') && word.indexOf('*') == word.size() - 1 && !stem.contains('*')) {
+            parts.append('"' + stem + "\" *");
+        } else if (word.contains('?') || word.contains('*')) {
+            QStringList alternatives;
+            sqlite3_stmt *terms = nullptr;
+            sqlite3_prepare_v2(db, "SELECT term FROM temp.v WHERE term GLOB ?1", -1, &terms,
+                               nullptr);
+            sqlite3_bind_text(terms, 1, word.toUtf8().constData(), -1, SQLITE_TRANSIENT);
+            while (sqlite3_step(terms) == SQLITE_ROW)
+                alternatives.append('"' + QString::fromUtf8(sqlite3_column_text(terms, 0)) + '"');
+            sqlite3_finalize(terms);
+            if (alternatives.isEmpty()) {
+                sqlite3_close(db);
+                return {};
+            }
+            parts.append('(' + alternatives.join(" OR ") + ')');
+        } else {
+            parts.append('"' + word + '"');
+        }
+    }
+    QVector<int> hits;
+    sqlite3_stmt *match = nullptr;
+    sqlite3_prepare_v2(db,
+                       "SELECT rowid FROM topic_search WHERE topic_search MATCH ?1 ORDER BY rowid",
+                       -1, &match, nullptr);
+    sqlite3_bind_text(match, 1, parts.join(" AND ").toUtf8().constData(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(match) == SQLITE_ROW)
+        hits.append(sqlite3_column_int(match, 0));
+    sqlite3_finalize(match);
+    sqlite3_close(db);
+    return hits;
 }
 
 } // namespace
@@ -53,6 +154,12 @@ private slots:
         QVERIFY2(title::writeTitle(searchSource(), path, &error), qPrintable(error));
         file = TitleFile::open(path);
         QVERIFY(file);
+        optimized = dir.filePath("palabras.dvk");
+        QVERIFY2(title::writeTitle(wordsSource(kWordTopics), optimized, &error), qPrintable(error));
+        segmented = dir.filePath("segmentos.dvk");
+        QVERIFY(QFile::copy(optimized, segmented));
+        QFile::setPermissions(segmented, QFile::ReadOwner | QFile::WriteOwner);
+        splitIndex(segmented, kWordTopics);
     }
 
     void findsWithTheTaughtSyntax_data() {
@@ -96,11 +203,65 @@ private slots:
         QFETCH(QVector<int>, hits);
         QCOMPARE(file->search(query), hits);
         // The hit list gives the same topics with their titles.
-        const auto withTitles = file->searchHits(query);
+        title::SearchHits withTitles;
+        file->searchHits(query, nullptr, withTitles);
         QCOMPARE(withTitles.size(), hits.size());
         for (int i = 0; i < hits.size(); ++i) {
-            QCOMPARE(withTitles[i].topic, hits[i]);
-            QCOMPARE(withTitles[i].title, file->topicTitle(hits[i]));
+            QCOMPARE(withTitles.topic(i), hits[i]);
+            QCOMPARE(withTitles.title(i), file->topicTitle(hits[i]));
+        }
+    }
+
+    // At most kMaxSearchWords words: each word of a phrase counts, a term
+    // given again does not.
+    void limitsTheWordsOfAQuery_data() {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QVector<int>>("hits");
+        const QString sixteen = "alfa beta gamma delta epsilon zeta eta theta iota kappa lambda "
+                                "mu nu xi omicron pi";
+        QTest::newRow("16 words") << sixteen << QVector<int>{8};
+        QTest::newRow("17 words") << sixteen + " rho" << QVector<int>{};
+        QTest::newRow("16-word phrase") << '"' + sixteen + '"' << QVector<int>{8};
+        QTest::newRow("17-word phrase") << '"' + sixteen + " rho\"" << QVector<int>{};
+        QTest::newRow("15 words, 2 wildcards")
+            << sixteen.section(' ', 0, 14) + " al* *ta" << QVector<int>{};
+        QTest::newRow("16 words, one again") << sixteen + " Alfa" << QVector<int>{8};
+        QTest::newRow("a word 1000 times")
+            << QStringList(1000, QStringLiteral("reino")).join(' ') << QVector<int>{1, 5};
+        QTest::newRow("a wildcard 100 times")
+            << QStringList(100, QStringLiteral("ju*")).join(' ') << QVector<int>{3};
+    }
+
+    void limitsTheWordsOfAQuery() {
+        QFETCH(QString, query);
+        QFETCH(QVector<int>, hits);
+        QCOMPARE(file->search(query), hits);
+        QCOMPARE(file->matchedTerms(query).isEmpty(), hits.isEmpty());
+    }
+
+    // Wildcards resolved in the kept vocabulary and read apart find what the
+    // old expansion into one MATCH found, on a title whose lists are read
+    // directly and on one whose index has several segments (read by FTS5).
+    void wildcardsFindWhatTheExpansionFound_data() {
+        QTest::addColumn<QString>("query");
+        for (const char *query :
+             {"*1*", "1*", "2?", "*0", "?0*", "?a*", "*a", "ju*", "c*", "*ca*", "*es*", "de?????",
+              "me?", "*ri* 1*", "camejuri *a*", "*e* *i* *o*", "*x*", "9* ju*"})
+            QTest::newRow(query) << QString(query);
+    }
+
+    void wildcardsFindWhatTheExpansionFound() {
+        QFETCH(QString, query);
+        for (const QString &path : {optimized, segmented}) {
+            auto title = TitleFile::open(path);
+            QVERIFY(title);
+            const QVector<int> expected = expandedSearch(path, query);
+            QCOMPARE(title->search(query), expected);
+            title::SearchHits hits;
+            title->searchHits(query, nullptr, hits);
+            QCOMPARE(hits.size(), expected.size());
+            for (int i = 0; i < hits.size(); ++i)
+                QCOMPARE(hits.title(i), QString("Tema %1").arg(expected[i]));
         }
     }
 
@@ -154,10 +315,11 @@ private slots:
         QVERIFY(file->search("reino", &none).isEmpty());
         const QVector<int> unknown{99};
         QVERIFY(file->search("reino", &unknown).isEmpty());
-        const auto hits = file->searchHits("israel", &list);
+        title::SearchHits hits;
+        file->searchHits("israel", &list, hits);
         QCOMPARE(hits.size(), 2);
-        QCOMPARE(hits[1].topic, 6);
-        QCOMPARE(hits[1].title, QStringLiteral("Cabecera"));
+        QCOMPARE(hits.topic(1), 6);
+        QCOMPARE(hits.title(1), QStringLiteral("Cabecera"));
     }
 
     void givesTheMatchedWords() {
@@ -178,8 +340,11 @@ private slots:
     }
 
 private:
+    static constexpr int kWordTopics = 600;
     QTemporaryDir dir;
     std::unique_ptr<TitleFile> file;
+    QString optimized;
+    QString segmented;
 };
 
 QTEST_GUILESS_MAIN(TestTitleSearch)

@@ -120,8 +120,8 @@ struct TMedview::Private {
     uint32_t backNSR = 0xFFFFFF;
     uint32_t backPopup = 0xFFFFFF;
 
-    QVector<title::TitleFile::SearchHit> hits; // with their titles, read in the same query
-    QSet<QString> hitTerms;                    // folded
+    title::SearchHits hits; // with their titles, read in the same query
+    QSet<QString> hitTerms; // folded
     QVector<int> topicList;
     QSet<int> topicListMembers;
     QVector<int> printJob;
@@ -563,10 +563,10 @@ void TMedview::RunSearch(const QString &query) {
     } else if (d->searchMode == 2) {
         scope = &d->topicList;
     }
-    d->hits = d->title->searchHits(query, scope);
+    d->title->searchHits(query, scope, d->hits);
     if (!d->hits.isEmpty()) {
         for (const QString &term : d->title->matchedTerms(query))
-            d->hitTerms.insert(title::foldedWord(term));
+            d->hitTerms.insert(term);
     }
     if (d->hilite)
         d->refresh();
@@ -647,7 +647,7 @@ void TMedview::OpenTopicByContext(const QString &context) {
 QString TMedview::SearchHitTitle(int i) {
     if (!d->title || i < 0 || i >= d->hits.size())
         return QString();
-    return d->hits.at(i).title;
+    return d->hits.title(i);
 }
 
 int TMedview::TopicListEntry(int i) {

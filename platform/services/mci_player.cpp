@@ -1,30 +1,22 @@
 // The media device behind mciSendStringA: the command strings of AVI playback
 // under one alias. Opening probes the file at once (size, length, a decoder
-// for its video); playback runs by itself in a QMediaPlayer whose picture
-// fills the window named by "window ... handle" and whose sound goes to the
-// desktop's sound output. Everything runs on the user-interface thread; the
-// player reports its end through that thread's event loop.
+// for its video); playback runs by itself in the media module (its picture
+// fills the window named by "window ... handle", its sound goes to the
+// desktop's sound output). Everything runs on the user-interface thread.
 
 #include "mci.h"
 
-#include "media_backend.h"
+#include "media_module.h"
 #include "paths.h"
-#include "video_probe.h"
 
-#include <QAudioOutput>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QMediaPlayer>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QPointer>
-#include <QUrl>
-#include <QVideoFrame>
-#include <QVideoSink>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -85,56 +77,16 @@ bool parseDecimal(const AnsiString &word, unsigned long long &value) {
     return true;
 }
 
-// Where a video's picture is drawn: a child of the window that the "window"
-// command names, painting the device's latest frame stretched to its own
-// size. Clicks go through it to that window, as through the platform's
-// video window. The window may go away mid-video; the sink, the device's,
-// stays with the player.
-class VideoScreen : public QWidget {
-public:
-    VideoScreen(QWidget *host, const QVideoSink *sink) : QWidget(host) {
-        setObjectName(QStringLiteral("mciVideo"));
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        // Frames may come from the player's own threads: queued to this one.
-        connect(sink, &QVideoSink::videoFrameChanged, this, [this](const QVideoFrame &frame) {
-            frame_ = frame;
-            update();
-        });
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        if (!frame_.isValid()) {
-            painter.fillRect(rect(), Qt::black);
-            return;
-        }
-        QVideoFrame::PaintOptions options;
-        options.backgroundColor = Qt::black;
-        options.aspectRatioMode = Qt::IgnoreAspectRatio;
-        frame_.paint(&painter, rect(), options);
-    }
-
-private:
-    QVideoFrame frame_;
-};
-
-// One open video: its probed facts, its player, and the window it shows in.
+// One open video: its probed facts, the window it shows in, and its output.
 class VideoDevice : public QObject {
 public:
-    VideoDevice(const AnsiString &alias, const QString &fileName, const VideoProbe &probe,
+    VideoDevice(const AnsiString &alias, const VideoProbe &probe, media::VideoOutput *output,
                 QObject *parent)
-        : QObject(parent), alias_(alias), fileName_(fileName), probe_(probe),
-          sink_(new QVideoSink(this)) {}
+        : QObject(parent), alias_(alias), probe_(probe), output_(output) {}
 
     ~VideoDevice() override {
         if (host_)
             host_->removeEventFilter(this);
-        if (player_)
-            player_->stop();
-        delete screen_.data();
-        delete player_;
     }
 
     bool hasAlias(const AnsiString &alias) const {
@@ -152,18 +104,15 @@ public:
         if (host != host_) {
             if (host_)
                 host_->removeEventFilter(this);
-            delete screen_.data();
             host_ = host;
             host_->installEventFilter(this);
-            screen_ = new VideoScreen(host_, sink_);
             placeScreen();
         }
     }
 
     void setScreenVisible(bool visible) {
         screenVisible_ = visible;
-        if (screen_)
-            screen_->setVisible(visible);
+        placeScreen();
     }
 
     void fillWindow() {
@@ -179,20 +128,18 @@ public:
 
     // The file was probed at open: the device is ready from then on.
     AnsiString mode() const {
-        if (!player_ || finished_)
+        switch (output_->state()) {
+        case media::VideoOutput::State::Stopped:
             return "stopped";
-        if (player_->playbackState() == QMediaPlayer::PausedState)
+        case media::VideoOutput::State::Paused:
             return "paused";
+        case media::VideoOutput::State::Playing:
+            break;
+        }
         return "playing";
     }
 
-    void play() {
-        if (!player_)
-            makePlayer();
-        finished_ = failed_;
-        if (!failed_)
-            player_->play();
-    }
+    void play() { output_->play(); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
@@ -202,19 +149,6 @@ protected:
     }
 
 private:
-    // Made at the first "play": a device opened and closed unplayed costs
-    // no media pipeline.
-    void makePlayer() {
-        player_ = new QMediaPlayer(this);
-        audio_ = new QAudioOutput(this);
-        player_->setAudioOutput(audio_);
-        player_->setVideoSink(sink_);
-        connect(player_, &QMediaPlayer::mediaStatusChanged, this, &VideoDevice::onStatus);
-        connect(player_, &QMediaPlayer::playbackStateChanged, this, &VideoDevice::onState);
-        connect(player_, &QMediaPlayer::errorOccurred, this, [this] { onFailure(); });
-        player_->setSource(QUrl::fromLocalFile(fileName_));
-    }
-
     // The video's own size at the top left until "put ... destination"; then
     // the whole client area of its window.
     QRect destinationRect() const {
@@ -224,44 +158,17 @@ private:
     }
 
     void placeScreen() {
-        if (!screen_)
-            return;
-        screen_->setGeometry(destinationRect());
-        screen_->setVisible(screenVisible_);
-    }
-
-    void onStatus(QMediaPlayer::MediaStatus status) {
-        if (status == QMediaPlayer::InvalidMedia)
-            onFailure();
-        else if (status == QMediaPlayer::EndOfMedia)
-            finished_ = true;
-    }
-
-    void onState(QMediaPlayer::PlaybackState state) {
-        if (state == QMediaPlayer::StoppedState)
-            finished_ = true;
-    }
-
-    // A file the player cannot play after all ends at once, as a stopped video.
-    void onFailure() {
-        failed_ = true;
-        finished_ = true;
+        if (host_)
+            output_->show(host_, destinationRect(), screenVisible_);
     }
 
     const AnsiString alias_;
-    const QString fileName_;
     const VideoProbe probe_;
-    // The sink outlives any window the picture is shown in.
-    QVideoSink *const sink_;
-    QMediaPlayer *player_ = nullptr;
-    QAudioOutput *audio_ = nullptr;
+    const std::unique_ptr<media::VideoOutput> output_;
     QPointer<QWidget> host_;
-    QPointer<VideoScreen> screen_;
     bool screenVisible_ = true;
     bool fillsWindow_ = false;
     bool timeInFrames_ = true; // the device's own default until "set ... time format"
-    bool finished_ = false;
-    bool failed_ = false;
 };
 
 // One video at a time is open in the process.
@@ -320,11 +227,12 @@ uint32_t openVideo(const AnsiString &command) {
         return MciCannotLoadDriver;
     if (openDevice())
         return MciAliasTaken;
-    if (!QCoreApplication::instance())
+    const media::Module *module = media::module();
+    if (!module)
         return MciCannotLoadDriver;
 
     const QString fileName = paths::resolvePath(request.path);
-    const VideoProbe probe = probeVideoFile(fileName);
+    const VideoProbe probe = module->probeVideo(fileName);
     switch (probe.result) {
     case VideoProbe::Result::Missing:
         return MciFileNotFound;
@@ -333,8 +241,8 @@ uint32_t openVideo(const AnsiString &command) {
     case VideoProbe::Result::Ok:
         break;
     }
-    media::chooseBackend();
-    openDevice() = new VideoDevice(request.alias, fileName, probe, QCoreApplication::instance());
+    openDevice() = new VideoDevice(request.alias, probe, module->openVideo(fileName),
+                                   QCoreApplication::instance());
     return MciOk;
 }
 

@@ -5,8 +5,8 @@
 namespace media {
 
 // Chooses GStreamer unless QT_MEDIA_BACKEND already names a backend. Runs at
-// program start and again before every media object is made; a no-op after
-// the first time.
+// program start and again before the media module loads; a no-op after the
+// first time.
 void chooseBackend();
 
 } // namespace media

@@ -1,56 +1,15 @@
-// Sounds play in one QMediaPlayer that lives as long as the application: a
-// new sound stops the one before. QMediaPlayer decodes PCM and ADPCM WAV
-// files alike and reaches the end of a sound even with no sound server.
+// The desktop's sound player behind PlaySoundA: the file is checked here, and
+// the media module (media_module.h) plays it.
 
 #include "sound_player.h"
 
-#include "media_backend.h"
+#include "media_module.h"
 #include "paths.h"
 #include "sound.h"
 
-#include <QAudioOutput>
-#include <QCoreApplication>
 #include <QFile>
-#include <QMediaPlayer>
-#include <QPointer>
-#include <QUrl>
 
 namespace {
-
-class SoundPlayer : public QObject {
-public:
-    explicit SoundPlayer(QObject *parent) : QObject(parent) {
-        player_ = new QMediaPlayer(this);
-        audio_ = new QAudioOutput(this);
-        player_->setAudioOutput(audio_);
-    }
-
-    ~SoundPlayer() override {
-        player_->stop();
-        delete player_;
-    }
-
-    void play(const QString &fileName) {
-        player_->stop();
-        player_->setSource(QUrl::fromLocalFile(fileName));
-        player_->play();
-    }
-
-    QString playingFile() const {
-        if (player_->playbackState() != QMediaPlayer::PlayingState)
-            return QString();
-        return player_->source().toLocalFile();
-    }
-
-private:
-    QMediaPlayer *player_ = nullptr;
-    QAudioOutput *audio_ = nullptr;
-};
-
-QPointer<SoundPlayer> &soundPlayer() {
-    static QPointer<SoundPlayer> player;
-    return player;
-}
 
 // A RIFF WAVE header: anything else is no sound, as the platform's player
 // refuses it before it starts.
@@ -67,7 +26,8 @@ bool looksLikeWave(const QString &fileName) {
 namespace sound {
 
 QString playingFile() {
-    return soundPlayer() ? soundPlayer()->playingFile() : QString();
+    const media::Module *module = media::loadedModule();
+    return module ? module->playingSound() : QString();
 }
 
 } // namespace sound
@@ -76,12 +36,11 @@ QString playingFile() {
 // no other flag.
 bool desktopPlaySound(const AnsiString &fileName, unsigned) {
     const QString local = paths::resolvePath(fileName);
-    if (local.isEmpty() || !looksLikeWave(local) || !QCoreApplication::instance())
+    if (local.isEmpty() || !looksLikeWave(local))
         return false;
-    if (!soundPlayer()) {
-        media::chooseBackend();
-        soundPlayer() = new SoundPlayer(QCoreApplication::instance());
-    }
-    soundPlayer()->play(local);
+    const media::Module *module = media::module();
+    if (!module)
+        return false;
+    module->playSound(local);
     return true;
 }

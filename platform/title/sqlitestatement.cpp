@@ -74,13 +74,21 @@ QString Run::text(int column) const {
 }
 
 QByteArray Run::utf8(int column) const {
+    return utf8View(column).toByteArray();
+}
+
+QByteArrayView Run::utf8View(int column) const {
     const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(stmt_, column));
-    return bytes ? QByteArray(bytes, sqlite3_column_bytes(stmt_, column)) : QByteArray();
+    return bytes ? QByteArrayView(bytes, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
 }
 
 QByteArray Run::blob(int column) const {
+    return blobView(column).toByteArray();
+}
+
+QByteArrayView Run::blobView(int column) const {
     const auto *bytes = static_cast<const char *>(sqlite3_column_blob(stmt_, column));
-    return bytes ? QByteArray(bytes, sqlite3_column_bytes(stmt_, column)) : QByteArray();
+    return bytes ? QByteArrayView(bytes, sqlite3_column_bytes(stmt_, column)) : QByteArrayView();
 }
 
 bool execute(sqlite3 *db, const char *sql, QString *error) {

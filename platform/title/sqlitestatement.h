@@ -5,6 +5,7 @@
 // as anything but "no row".
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <sqlite3.h>
 
@@ -51,7 +52,10 @@ public:
     qint64 integer(int column) const;
     QString text(int column) const;
     QByteArray utf8(int column) const;
+    // The column's text as SQLite holds it, valid until the next step.
+    QByteArrayView utf8View(int column) const;
     QByteArray blob(int column) const;
+    QByteArrayView blobView(int column) const; // valid until the next step
 
 private:
     sqlite3_stmt *stmt_;

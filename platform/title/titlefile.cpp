@@ -48,6 +48,13 @@ void harden(sqlite3 *db) {
     execute(db, "PRAGMA cell_size_check = ON");
 }
 
+// Titles are only ever read. Opened immutable, SQLite takes no lock and looks
+// at no journal or WAL file beside the title, so a title opens from read-only
+// media whatever lies next to it, and nothing is ever written there.
+QByteArray immutableUri(const QString &absolutePath) {
+    return "file:" + QFile::encodeName(absolutePath).toPercentEncoding("/") + "?immutable=1";
+}
+
 std::optional<qint64> singleValue(sqlite3 *db, const char *sql) {
     Statement statement;
     if (!statement.prepare(db, sql))
@@ -101,9 +108,7 @@ bool TitleFile::Private::firstTopicReadable() const {
 
 bool TitleFile::Private::prepareStatements() {
     sqlite3 *c = db.get();
-    return execute(c, "CREATE VIRTUAL TABLE temp.topic_terms USING "
-                      "fts5vocab(main, topic_search, row)") &&
-           topicRow.prepare(c, "SELECT t.context, t.title, t.browse, p.header, p.body "
+    return topicRow.prepare(c, "SELECT t.context, t.title, t.browse, p.header, p.body "
                                "FROM topics AS t LEFT JOIN topic_pages AS p "
                                "ON p.number = t.number WHERE t.number = ?1") &&
            topicByContext.prepare(
@@ -128,8 +133,8 @@ bool TitleFile::Private::prepareStatements() {
            searchWithTitles.prepare(c, "SELECT t.number, t.title FROM topic_search "
                                        "JOIN topics AS t ON t.number = topic_search.rowid "
                                        "WHERE topic_search MATCH ?1 ORDER BY topic_search.rowid") &&
-           vocabulary.prepare(c, "SELECT term FROM temp.topic_terms "
-                                 "WHERE term >= ?1 AND term < ?2 AND term GLOB ?3");
+           titlesBetween.prepare(c, "SELECT number, title FROM topics "
+                                    "WHERE number BETWEEN ?1 AND ?2 ORDER BY number");
 }
 
 std::optional<int> TitleFile::Private::singleNumber(const Statement &statement,
@@ -164,8 +169,9 @@ std::unique_ptr<TitleFile> TitleFile::open(const QString &path) {
     std::unique_ptr<TitleFile> file(new TitleFile);
     Private &p = *file->d;
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(info.absoluteFilePath()).constData(), &db,
-                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc =
+        sqlite3_open_v2(immutableUri(info.absoluteFilePath()).constData(), &db,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
     p.db.reset(db); // closed even when opening failed
     if (rc != SQLITE_OK)
         return nullptr;
@@ -177,6 +183,10 @@ std::unique_ptr<TitleFile> TitleFile::open(const QString &path) {
     if (!count)
         return nullptr;
     p.topicCount = int(*count);
+    // Topic sets hold a flag per topic number: only for numbers of a sane spread.
+    const auto highest = singleValue(db, "SELECT max(number) FROM topics");
+    if (highest && *highest > 0 && *highest <= 64 * (qint64(p.topicCount) + 1))
+        p.topicLimit = int(*highest);
     if (!p.firstTopicReadable())
         return nullptr;
 

@@ -7,12 +7,15 @@
 // described in docs/title-format.md. No widgets here.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace title {
 
@@ -23,6 +26,31 @@ struct Topic {
     int browse = 0;     // place in the browse sequence, 0 for none
     QString headerHtml; // non-scrolling region, may be empty
     QString bodyHtml;   // scrolling region
+};
+
+// The most words a search may have: each word of a phrase counts, a prefix
+// or wildcard word counts one, a term given twice counts once. Longer queries
+// find nothing, which keeps every search short on the biggest titles.
+constexpr int kMaxSearchWords = 16;
+
+// The hits of a search with their titles, in reading order. All titles lie
+// in one buffer, and a list filled again keeps its room, so a long hit list
+// costs no allocation per hit.
+class SearchHits {
+public:
+    int size() const { return int(topics_.size()); }
+    bool isEmpty() const { return topics_.empty(); }
+    int topic(int i) const { return topics_[size_t(i)]; }
+    QString title(int i) const;
+    void clear();
+
+private:
+    friend class TitleFile;
+    void append(int topic, QByteArrayView title);
+
+    std::vector<int> topics_;
+    std::vector<size_t> titleEnds_;
+    std::string titles_;
 };
 
 class TitleFile {
@@ -56,16 +84,13 @@ public:
 
     // Full-text search with the reader's syntax: words (all must occur), a
     // "quoted phrase", a prefix Ju*, single-letter wildcards De?????; case and
-    // accents do not matter. Hits are topic numbers in reading order; when
-    // `scope` is given only those topics are searched. A malformed query finds
-    // nothing.
+    // accents do not matter, and a term given twice is searched once. Hits
+    // are topic numbers in reading order; when `scope` is given only those
+    // topics are searched. A malformed query, or one of more than
+    // kMaxSearchWords words, finds nothing.
     QVector<int> search(const QString &query, const QVector<int> *scope = nullptr) const;
-    // The same hits with their titles, read in one pass (for a hit list).
-    struct SearchHit {
-        int topic = 0;
-        QString title;
-    };
-    QVector<SearchHit> searchHits(const QString &query, const QVector<int> *scope = nullptr) const;
+    // The same hits with their titles, read in one pass, into `hits`.
+    void searchHits(const QString &query, const QVector<int> *scope, SearchHits &hits) const;
     // The words of the title that a query matches, for highlighting.
     QStringList matchedTerms(const QString &query) const;
 

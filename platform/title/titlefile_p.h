@@ -5,6 +5,7 @@
 #include "sqlitestatement.h"
 #include "titlefile.h"
 #include "titlequery.h"
+#include "titlevocabulary.h"
 
 #include <functional>
 #include <memory>
@@ -52,22 +53,40 @@ struct TitleFile::Private {
     Statement picture;
     Statement search;
     Statement searchWithTitles;
-    Statement vocabulary;
+    Statement titlesBetween;
     IndexTokenizer tokenizer;
+    int topicLimit = 0; // the highest topic number a topic set can hold; 0 for none
+
+    // Read at the first prefix or wildcard search, and kept.
+    mutable Vocabulary vocabulary;
+    mutable bool vocabularyRead = false;
+    mutable bool vocabularyReadable = false;
 
     bool prepareStatements();
     bool firstTopicReadable() const;
     std::optional<int> singleNumber(const Statement &statement, const QString &key) const;
     std::optional<int> singleNumber(const Statement &statement, qint64 key) const;
 
-    // Search helpers (titlesearch.cpp).
+    // Search (titlesearch.cpp).
+    // What a search runs: one MATCH for its words and phrases, and the words of
+    // each prefix or wildcard term, resolved in the title's vocabulary and read
+    // apart (a MATCH of them all would merge every list of a wide pattern).
+    struct Plan {
+        bool findsNothing = true;
+        QList<QByteArray> matched;          // MATCH clauses, all must match
+        QList<QByteArray> words;            // the words of the words and phrases
+        std::vector<std::vector<int>> sets; // vocabulary indexes, one set per term
+    };
+
     query::Parsed parse(const QString &query) const;
-    QList<QByteArray> expand(const QByteArray &globPattern) const;
-    std::optional<QByteArray> matchExpression(const query::Parsed &parsed) const;
-    // Runs the MATCH of `query` with `statement` (topic number first) and
-    // calls `hit` for each row in scope.
-    void runSearch(const Statement &statement, const QString &query, const QVector<int> *scope,
-                   const std::function<void(const Run &)> &hit) const;
+    const Vocabulary *words() const;
+    const Plan &plan(const QString &query) const;
+    mutable QString lastQuery;
+    mutable std::optional<Plan> lastPlan;
+    // Runs a search and calls `hit` with each topic number in scope, in
+    // order, and its title when `titles` is set.
+    void runSearch(const QString &query, const QVector<int> *scope, bool titles,
+                   const std::function<void(int, QByteArrayView)> &hit) const;
 };
 
 } // namespace title

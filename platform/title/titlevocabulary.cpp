@@ -1,0 +1,407 @@
+#include "titlevocabulary.h"
+
+#include <QList>
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+// FTS5 keeps its index in topic_search_data as leaf pages of segments, laid
+// out as SQLite's ext/fts5/fts5_index.c describes (a stable file format).
+// A leaf page starts with two big-endian 16-bit numbers: the offset of the
+// first row id that comes before the page's first word (0 for none), and the
+// offset of the page index, which holds the offset of each word on the page
+// (the first absolute, then differences). The first word on a page is whole
+// (length, bytes); each next one shares a prefix with the one before (shared
+// length, new length, new bytes). After each word comes its list: a row id,
+// then for each row the size of its positions (times two, plus one for a
+// deleted row) and the positions; later row ids are differences, except the
+// first one on each page, which is whole. A list may run on over the next
+// pages, which begin with the 4-byte header and carry no word until it ends.
+
+namespace title {
+
+namespace {
+
+// FTS5 keeps the words of its main index behind this byte; the bytes of
+// prefix indexes differ.
+constexpr char kMainIndex = '0';
+constexpr int kPageHeader = 4;
+
+// Row ids of the index's pages in topic_search_data: segment, then page.
+qint64 leafPageId(qint64 segment, qint64 page) {
+    return (segment << 37) + page;
+}
+
+// SQLite's variable-length integer; 0 when it runs past `end`.
+int readVarint(const uchar *at, const uchar *end, quint64 &value) {
+    value = 0;
+    for (int i = 0; i < 9; ++i) {
+        if (at + i >= end)
+            return 0;
+        if (i == 8) {
+            value = (value << 8) | at[i];
+            return 9;
+        }
+        value = (value << 7) | (at[i] & 0x7F);
+        if (!(at[i] & 0x80))
+            return i + 1;
+    }
+    return 0;
+}
+
+int bigEndian16(const uchar *at) {
+    return (at[0] << 8) | at[1];
+}
+
+// The offsets of the words on a leaf page (from its page index).
+bool wordOffsets(const uchar *data, int size, std::vector<int> &offsets) {
+    offsets.clear();
+    if (size < kPageHeader)
+        return false;
+    const int indexStart = bigEndian16(data + 2);
+    if (indexStart < kPageHeader || indexStart > size)
+        return false;
+    qint64 offset = 0;
+    for (const uchar *index = data + indexStart; index < data + size;) {
+        quint64 delta = 0;
+        const int used = readVarint(index, data + size, delta);
+        if (!used || (!offsets.empty() && delta == 0) || delta >= quint64(indexStart))
+            return false;
+        index += used;
+        offset += qint64(delta);
+        if (offset < kPageHeader || offset >= indexStart)
+            return false;
+        offsets.push_back(int(offset));
+    }
+    return true;
+}
+
+// The words of one leaf page. Calls `onWord` with each word, its weight (the
+// distance to the next word, or to the end of the page and `extraBytes`
+// more for the page's last word, whose list runs on), and where its list
+// starts and ends on the page (0 when it runs on).
+template <typename OnWord>
+bool readLeafWords(const uchar *data, int size, qint64 extraBytes, std::vector<int> &offsets,
+                   std::string &word, OnWord &&onWord) {
+    if (!wordOffsets(data, size, offsets))
+        return false;
+    const int indexStart = bigEndian16(data + 2);
+    const uchar *leafEnd = data + indexStart;
+    for (size_t i = 0; i < offsets.size(); ++i) {
+        const uchar *at = data + offsets[i];
+        quint64 shared = 0;
+        quint64 fresh = 0;
+        if (i > 0) {
+            const int n = readVarint(at, leafEnd, shared);
+            if (!n || shared > word.size())
+                return false;
+            at += n;
+        }
+        const int n = readVarint(at, leafEnd, fresh);
+        if (!n || fresh > quint64(leafEnd - at - n) || (i > 0 && fresh == 0))
+            return false;
+        at += n;
+        word.resize(size_t(shared));
+        word.append(reinterpret_cast<const char *>(at), size_t(fresh));
+        const bool last = i + 1 == offsets.size();
+        const int listStart = int(at - data) + int(fresh);
+        const int listEnd = last ? 0 : offsets[i + 1];
+        const qint64 weight = (last ? indexStart + extraBytes : listEnd) - offsets[i];
+        onWord(word, weight, listStart, listEnd);
+    }
+    return true;
+}
+
+} // namespace
+
+// Reads one word's list across the pages it spans.
+class Vocabulary::ListReader {
+public:
+    ListReader(const Statement &page, qint64 segment, int lastPage)
+        : page_(page), segment_(segment), lastPage_(lastPage) {}
+
+    // Calls `topic` with each row id of the list that starts at `place`.
+    bool read(const Place &place, const std::function<bool(qint64)> &topic, bool &more) {
+        if (!load(place.page))
+            return false;
+        pos_ = place.start;
+        end_ = place.end ? place.end : indexStart_;
+        runsOn_ = place.end == 0;
+        onFreshPage_ = false;
+        if (pos_ > end_ || end_ > indexStart_)
+            return false;
+        bool whole = true; // the list's first row id
+        qint64 rowid = 0;
+        while (more) {
+            if (pos_ == end_) {
+                const Page page = nextPage();
+                if (page != Page::Next)
+                    return page == Page::End;
+            }
+            if (whole || pos_ == firstRowid_)
+                rowid = 0;
+            else if (onFreshPage_)
+                return false; // a page's first row id must be where its header says
+            whole = false;
+            onFreshPage_ = false;
+            quint64 value = 0;
+            if (!readNumber(value))
+                return false;
+            rowid += qint64(value);
+            if (!readNumber(value) || (value & 1))
+                return false; // a deleted row: only FTS5 knows what stands
+            if (!skip(value >> 1))
+                return false;
+            more = topic(rowid);
+        }
+        return true;
+    }
+
+private:
+    bool load(int page) {
+        if (page == loaded_)
+            return true;
+        loaded_ = -1;
+        Run run(page_);
+        run.bind(1, leafPageId(segment_, page));
+        if (!run.next())
+            return false;
+        data_ = run.blob(0);
+        const auto *bytes = reinterpret_cast<const uchar *>(data_.constData());
+        if (data_.size() < kPageHeader)
+            return false;
+        firstRowid_ = bigEndian16(bytes);
+        indexStart_ = bigEndian16(bytes + 2);
+        if (indexStart_ < kPageHeader || indexStart_ > data_.size() ||
+            (firstRowid_ && (firstRowid_ < kPageHeader || firstRowid_ >= indexStart_)))
+            return false;
+        loaded_ = page;
+        return true;
+    }
+
+    enum class Page { Next, End, Broken };
+
+    // Moves on to the next page when the list runs on.
+    Page nextPage() {
+        if (!runsOn_ || loaded_ == lastPage_)
+            return Page::End;
+        if (!load(loaded_ + 1) || !wordOffsets(reinterpret_cast<const uchar *>(data_.constData()),
+                                               int(data_.size()), words_))
+            return Page::Broken;
+        pos_ = kPageHeader;
+        runsOn_ = words_.empty();
+        end_ = runsOn_ ? indexStart_ : words_.front();
+        onFreshPage_ = true;
+        return pos_ < end_ ? Page::Next : nextPage();
+    }
+
+    bool readNumber(quint64 &value) {
+        const auto *bytes = reinterpret_cast<const uchar *>(data_.constData());
+        const int used = readVarint(bytes + pos_, bytes + end_, value);
+        pos_ += used;
+        return used > 0;
+    }
+
+    bool skip(quint64 bytes) {
+        while (bytes > quint64(end_ - pos_)) {
+            bytes -= quint64(end_ - pos_);
+            pos_ = end_;
+            if (nextPage() != Page::Next)
+                return false;
+        }
+        pos_ += int(bytes);
+        return true;
+    }
+
+    const Statement &page_;
+    const qint64 segment_;
+    const int lastPage_;
+    QByteArray data_;
+    std::vector<int> words_;
+    int loaded_ = -1;
+    int firstRowid_ = 0;
+    int indexStart_ = 0;
+    int pos_ = 0;
+    int end_ = 0;
+    bool runsOn_ = false;
+    bool onFreshPage_ = false;
+};
+
+int Vocabulary::wordLength(int i) const {
+    const size_t next = size_t(i) + 1;
+    return (next < starts_.size() ? starts_[next] : int(text_.size())) - starts_[size_t(i)] - 1;
+}
+
+bool Vocabulary::load(sqlite3 *db) {
+    if (readLeafPages(db) || readVocabularyTable(db)) {
+        putInOrder();
+        return true;
+    }
+    clear();
+    return false;
+}
+
+void Vocabulary::clear() {
+    text_.clear();
+    starts_.clear();
+    cumulativeWeight_.assign(1, 0);
+    inOrder_ = true;
+    places_.clear();
+}
+
+void Vocabulary::add(const char *word, size_t length, qint64 weight) {
+    if (!starts_.empty()) {
+        const size_t lastLength = size_t(wordLength(size() - 1));
+        const int order = std::memcmp(this->word(size() - 1), word, std::min(lastLength, length));
+        if (order > 0 || (order == 0 && lastLength >= length))
+            inOrder_ = false;
+    }
+    starts_.push_back(int(text_.size()));
+    text_.append(word, qsizetype(length)).append('\0');
+    cumulativeWeight_.push_back(cumulativeWeight_.back() + weight);
+}
+
+// Reads the words straight from the index's leaf pages: only the pages where
+// a word begins are read (topic_search_idx lists them), so this costs a
+// fraction of walking every list of the index as fts5vocab does.
+bool Vocabulary::readLeafPages(sqlite3 *db) {
+    clear();
+    Statement pages;
+    Statement lastPage;
+    if (!pages.prepare(db, "SELECT segid, pgno >> 1 FROM topic_search_idx ORDER BY segid, pgno") ||
+        !page_.prepare(db, "SELECT block FROM topic_search_data WHERE id = ?1") ||
+        !lastPage.prepare(db, "SELECT max(id) FROM topic_search_data WHERE id BETWEEN ?1 AND ?2"))
+        return false;
+    std::vector<std::pair<qint64, qint64>> wordPages;
+    {
+        Run run(pages);
+        while (run.next())
+            wordPages.emplace_back(run.integer(0), run.integer(1));
+    }
+    const bool oneSegment = !wordPages.empty() && wordPages.front().first == wordPages.back().first;
+    segment_ = oneSegment ? wordPages.front().first : 0;
+    std::vector<int> offsets;
+    std::string word;
+    for (size_t i = 0; i < wordPages.size(); ++i) {
+        const auto [segment, page] = wordPages[i];
+        if (page <= 0 || page >= (1LL << 31))
+            return false;
+        qint64 followingPages = 0;
+        if (i + 1 < wordPages.size() && wordPages[i + 1].first == segment) {
+            followingPages = wordPages[i + 1].second - page - 1;
+        } else {
+            Run run(lastPage);
+            run.bind(1, leafPageId(segment, page)).bind(2, leafPageId(segment, (1LL << 31) - 1));
+            if (run.next())
+                followingPages = std::max<qint64>(0, run.integer(0) - leafPageId(segment, page));
+            lastPage_ = int(page + followingPages);
+        }
+        Run run(page_);
+        run.bind(1, leafPageId(segment, page));
+        if (!run.next())
+            return false;
+        const QByteArrayView data = run.blobView(0);
+        const auto keepMainWord = [&, page = page](const std::string &word, qint64 weight,
+                                                   int listStart, int listEnd) {
+            if (word.empty() || word[0] != kMainIndex)
+                return;
+            add(word.data() + 1, word.size() - 1, weight);
+            if (oneSegment)
+                places_.push_back({int(page), quint16(listStart), quint16(listEnd)});
+        };
+        if (!readLeafWords(reinterpret_cast<const uchar *>(data.data()), int(data.size()),
+                           followingPages * data.size(), offsets, word, keepMainWord))
+            return false;
+    }
+    return true;
+}
+
+// The slow way, for an index laid out otherwise: every list walked.
+bool Vocabulary::readVocabularyTable(sqlite3 *db) {
+    clear();
+    if (!execute(db, "CREATE VIRTUAL TABLE IF NOT EXISTS temp.topic_terms USING "
+                     "fts5vocab(main, topic_search, row)"))
+        return false;
+    Statement terms;
+    if (!terms.prepare(db, "SELECT term, doc, cnt FROM temp.topic_terms"))
+        return false;
+    Run run(terms);
+    while (run.next()) {
+        const QByteArrayView word = run.utf8View(0);
+        add(word.data(), size_t(word.size()), 2 * run.integer(1) + run.integer(2));
+    }
+    return true;
+}
+
+// Several segments of the index may each hold a word: sorted, one entry per
+// word. Their lists are then left to FTS5.
+void Vocabulary::putInOrder() {
+    if (inOrder_)
+        return;
+    std::vector<int> order(starts_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = int(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](int a, int b) { return std::strcmp(word(a), word(b)) < 0; });
+    const QByteArray text = text_;
+    const std::vector<int> starts = starts_;
+    const std::vector<qint64> cumulative = cumulativeWeight_;
+    clear();
+    for (const int i : order) {
+        const char *entry = text.constData() + starts[size_t(i)];
+        const qint64 weight = cumulative[size_t(i) + 1] - cumulative[size_t(i)];
+        if (!starts_.empty() && std::strcmp(word(size() - 1), entry) == 0)
+            cumulativeWeight_.back() += weight;
+        else
+            add(entry, std::strlen(entry), weight);
+    }
+}
+
+std::pair<int, int> Vocabulary::range(const QByteArray &prefix) const {
+    const char *text = text_.constData();
+    const auto first = std::partition_point(starts_.begin(), starts_.end(), [&](int start) {
+        return std::strcmp(text + start, prefix.constData()) < 0;
+    });
+    const auto last = std::partition_point(first, starts_.end(), [&](int start) {
+        return std::strncmp(text + start, prefix.constData(), size_t(prefix.size())) == 0;
+    });
+    return {int(first - starts_.begin()), int(last - starts_.begin())};
+}
+
+std::vector<int> Vocabulary::matching(const QByteArray &globPattern) const {
+    int literal = 0;
+    while (literal < globPattern.size() && globPattern[literal] != '*' &&
+           globPattern[literal] != '?')
+        ++literal;
+    const auto [first, last] = range(globPattern.left(literal));
+    // The longest run of letters after the prefix: a quick test first.
+    QByteArray letters;
+    for (const QByteArray &run : globPattern.mid(literal).replace('?', '*').split('*')) {
+        if (run.size() > letters.size())
+            letters = run;
+    }
+    std::vector<int> words;
+    for (int i = first; i < last; ++i) {
+        if (std::strstr(word(i) + literal, letters.constData()) &&
+            sqlite3_strglob(globPattern.constData(), word(i)) == 0)
+            words.push_back(i);
+    }
+    return words;
+}
+
+bool Vocabulary::readTopics(const std::vector<int> &words,
+                            const std::function<bool(qint64)> &topic) const {
+    if (places_.size() != starts_.size())
+        return false;
+    ListReader reader(page_, segment_, lastPage_);
+    bool more = true;
+    for (const int word : words) {
+        if (!reader.read(places_[size_t(word)], topic, more))
+            return false;
+        if (!more)
+            break;
+    }
+    return true;
+}
+
+} // namespace title
