@@ -85,6 +85,16 @@ bool searchIndexReadable(const Statement &search) {
     return rc == SQLITE_ROW || rc == SQLITE_DONE;
 }
 
+// The topic number of the first row a statement gives for `key`.
+template <typename Key>
+std::optional<int> singleNumber(const Statement &statement, const Key &key) {
+    Run run(statement);
+    run.bind(1, key);
+    if (!run.next() || run.isNull(0))
+        return std::nullopt;
+    return int(run.integer(0));
+}
+
 } // namespace
 
 // The topic a reader shows first loads, its row and its page.
@@ -135,23 +145,6 @@ bool TitleFile::Private::prepareStatements() {
                                        "WHERE topic_search MATCH ?1 ORDER BY topic_search.rowid") &&
            titlesBetween.prepare(c, "SELECT number, title FROM topics "
                                     "WHERE number BETWEEN ?1 AND ?2 ORDER BY number");
-}
-
-std::optional<int> TitleFile::Private::singleNumber(const Statement &statement,
-                                                    const QString &key) const {
-    Run run(statement);
-    run.bind(1, key);
-    if (!run.next() || run.isNull(0))
-        return std::nullopt;
-    return int(run.integer(0));
-}
-
-std::optional<int> TitleFile::Private::singleNumber(const Statement &statement, qint64 key) const {
-    Run run(statement);
-    run.bind(1, key);
-    if (!run.next() || run.isNull(0))
-        return std::nullopt;
-    return int(run.integer(0));
 }
 
 TitleFile::TitleFile() : d(new Private) {}
@@ -225,11 +218,11 @@ std::optional<Topic> TitleFile::topic(int index) const {
 std::optional<int> TitleFile::topicByContext(const QString &context) const {
     if (context.isEmpty())
         return std::nullopt;
-    return d->singleNumber(d->topicByContext, context);
+    return singleNumber(d->topicByContext, context);
 }
 
 std::optional<int> TitleFile::topicByTitle(const QString &title) const {
-    return d->singleNumber(d->topicByTitle, title);
+    return singleNumber(d->topicByTitle, title);
 }
 
 QString TitleFile::topicTitle(int index) const {
@@ -246,11 +239,11 @@ std::optional<int> TitleFile::firstBrowseTopic() const {
 }
 
 std::optional<int> TitleFile::previousBrowseTopic(int index) const {
-    return d->singleNumber(d->previousBrowse, index);
+    return singleNumber(d->previousBrowse, index);
 }
 
 std::optional<int> TitleFile::nextBrowseTopic(int index) const {
-    return d->singleNumber(d->nextBrowse, index);
+    return singleNumber(d->nextBrowse, index);
 }
 
 QStringList TitleFile::infoEntries() const {

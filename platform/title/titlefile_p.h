@@ -64,8 +64,6 @@ struct TitleFile::Private {
 
     bool prepareStatements();
     bool firstTopicReadable() const;
-    std::optional<int> singleNumber(const Statement &statement, const QString &key) const;
-    std::optional<int> singleNumber(const Statement &statement, qint64 key) const;
 
     // Search (titlesearch.cpp).
     // What a search runs: one MATCH for its words and phrases, and the words of
