@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <memory>
 #include <sqlite3.h>
 
 namespace title {
@@ -60,6 +61,12 @@ public:
 private:
     sqlite3_stmt *stmt_;
 };
+
+// Owns a connection: closed once its last statement is finalized.
+struct ConnectionCloser {
+    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 
 // Runs SQL text without results; false with SQLite's message on failure.
 bool execute(sqlite3 *db, const char *sql, QString *error = nullptr);

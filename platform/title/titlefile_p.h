@@ -8,7 +8,6 @@
 #include "titlevocabulary.h"
 
 #include <functional>
-#include <memory>
 #include <optional>
 
 namespace title {
@@ -30,13 +29,9 @@ private:
     Fts5Tokenizer *tokenizer_ = nullptr;
 };
 
-struct ConnectionCloser {
-    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
-};
-
 struct TitleFile::Private {
     // Declared first so that it is closed after every statement is finalized.
-    std::unique_ptr<sqlite3, ConnectionCloser> db;
+    Connection db;
     intptr_t handle = 0;
     QString path;
     int topicCount = 0;

@@ -11,17 +11,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <unistd.h>
 
 namespace title {
 
 namespace {
-
-struct ConnectionCloser {
-    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
-};
-using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
 
 bool fail(QString *error, const QString &message) {
     if (error)
