@@ -70,11 +70,7 @@ qint64 Run::integer(int column) const {
 }
 
 QString Run::text(int column) const {
-    return QString::fromUtf8(utf8(column));
-}
-
-QByteArray Run::utf8(int column) const {
-    return utf8View(column).toByteArray();
+    return QString::fromUtf8(utf8View(column));
 }
 
 QByteArrayView Run::utf8View(int column) const {

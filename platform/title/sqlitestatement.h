@@ -52,7 +52,6 @@ public:
     bool isNull(int column) const;
     qint64 integer(int column) const;
     QString text(int column) const;
-    QByteArray utf8(int column) const;
     // The column's text as SQLite holds it, valid until the next step.
     QByteArrayView utf8View(int column) const;
     QByteArray blob(int column) const;
