@@ -330,13 +330,11 @@ void TitleFile::Private::runSearch(const QString &query, const QVector<int> *sco
     const Plan &plan = this->plan(query);
     if (plan.findsNothing)
         return;
-    QSet<int> allowed;
-    if (scope)
-        allowed = QSet<int>(scope->begin(), scope->end());
-    const auto inScope = [&](qint64 topic) { return !scope || allowed.contains(int(topic)); };
-
     // Topic numbers too spread out for topic sets: FTS5 gets every word.
     if (plan.sets.empty() || topicLimit == 0) {
+        QSet<int> allowed;
+        if (scope)
+            allowed = QSet<int>(scope->begin(), scope->end());
         QList<QByteArray> matched = plan.matched;
         for (const std::vector<int> &set : plan.sets)
             matched.append(anyOf(vocabulary, set));
@@ -344,26 +342,28 @@ void TitleFile::Private::runSearch(const QString &query, const QVector<int> *sco
         run.bindUtf8(1, matched.join(" AND "));
         while (run.next()) {
             const qint64 topic = run.integer(0);
-            if (inScope(topic))
+            if (!scope || allowed.contains(int(topic)))
                 hit(int(topic), titles ? run.utf8View(1) : QByteArrayView());
         }
         return;
     }
 
-    // The topics still possible: those of the MATCH, or of the scope, or all.
+    // The topics still possible: those of the scope and the MATCH, or all.
     std::optional<TopicSet> possible;
-    if (!plan.matched.isEmpty()) {
-        possible.emplace(topicLimit);
-        Run run(search);
-        run.bindUtf8(1, plan.matched.join(" AND "));
-        while (run.next()) {
-            if (inScope(run.integer(0)))
-                possible->add(run.integer(0));
-        }
-    } else if (scope) {
+    if (scope) {
         possible.emplace(topicLimit);
         for (const int topic : *scope)
             possible->add(topic);
+    }
+    if (!plan.matched.isEmpty()) {
+        TopicSet matched(topicLimit);
+        Run run(search);
+        run.bindUtf8(1, plan.matched.join(" AND "));
+        while (run.next()) {
+            if (!possible || possible->contains(run.integer(0)))
+                matched.add(run.integer(0));
+        }
+        possible = std::move(matched);
     }
     for (const std::vector<int> &set : plan.sets) {
         if (possible && possible->count() == 0)
