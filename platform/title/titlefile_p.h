@@ -65,10 +65,11 @@ struct TitleFile::Private {
     // each prefix or wildcard term, resolved in the title's vocabulary and read
     // apart (a MATCH of them all would merge every list of a wide pattern).
     struct Plan {
-        bool findsNothing = true;
         QList<QByteArray> matched;          // MATCH clauses, all must match
         QList<QByteArray> words;            // the words of the words and phrases
         std::vector<std::vector<int>> sets; // vocabulary indexes, one set per term
+
+        bool findsNothing() const { return matched.isEmpty() && sets.empty(); }
     };
 
     query::Parsed parse(const QString &query) const;

@@ -309,8 +309,8 @@ const TitleFile::Private::Plan &TitleFile::Private::plan(const QString &query) c
             continue;
         }
         std::vector<int> set = vocabulary ? termWords(*vocabulary, term) : std::vector<int>();
-        if (set.empty())
-            return plan;
+        if (set.empty()) // a term no word of the title matches
+            return plan = Plan();
         qint64 weight = 0;
         for (const int word : set)
             weight += vocabulary->weight(word, word + 1);
@@ -321,14 +321,13 @@ const TitleFile::Private::Plan &TitleFile::Private::plan(const QString &query) c
                      [](const auto &a, const auto &b) { return a.first < b.first; });
     for (auto &[weight, set] : weighed)
         plan.sets.push_back(std::move(set));
-    plan.findsNothing = plan.matched.isEmpty() && plan.sets.empty();
     return plan;
 }
 
 void TitleFile::Private::runSearch(const QString &query, const QVector<int> *scope, bool titles,
                                    const std::function<void(int, QByteArrayView)> &hit) const {
     const Plan &plan = this->plan(query);
-    if (plan.findsNothing)
+    if (plan.findsNothing())
         return;
     // Topic numbers too spread out for topic sets: FTS5 gets every word.
     if (plan.sets.empty() || topicLimit == 0) {
@@ -414,7 +413,7 @@ void TitleFile::searchHits(const QString &query, const QVector<int> *scope,
 
 QStringList TitleFile::matchedTerms(const QString &text) const {
     const Private::Plan &plan = d->plan(text);
-    if (plan.findsNothing)
+    if (plan.findsNothing())
         return {};
     QSet<QByteArray> words(plan.words.begin(), plan.words.end());
     std::vector<int> vocabularyWords;
