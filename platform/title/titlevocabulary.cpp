@@ -245,17 +245,10 @@ void Vocabulary::clear() {
     text_.clear();
     starts_.clear();
     cumulativeWeight_.assign(1, 0);
-    inOrder_ = true;
     places_.clear();
 }
 
 void Vocabulary::add(const char *word, size_t length, qint64 weight) {
-    if (!starts_.empty()) {
-        const size_t lastLength = size_t(wordLength(size() - 1));
-        const int order = std::memcmp(this->word(size() - 1), word, std::min(lastLength, length));
-        if (order > 0 || (order == 0 && lastLength >= length))
-            inOrder_ = false;
-    }
     starts_.push_back(int(text_.size()));
     text_.append(word, qsizetype(length)).append('\0');
     cumulativeWeight_.push_back(cumulativeWeight_.back() + weight);
@@ -336,7 +329,10 @@ bool Vocabulary::readVocabularyTable(sqlite3 *db) {
 // Several segments of the index may each hold a word: sorted, one entry per
 // word. Their lists are then left to FTS5.
 void Vocabulary::putInOrder() {
-    if (inOrder_)
+    bool inOrder = true;
+    for (int i = 1; i < size() && inOrder; ++i)
+        inOrder = std::strcmp(word(i - 1), word(i)) < 0;
+    if (inOrder)
         return;
     std::vector<int> order(starts_.size());
     for (size_t i = 0; i < order.size(); ++i)

@@ -63,7 +63,6 @@ private:
     QByteArray text_;
     std::vector<int> starts_;
     std::vector<qint64> cumulativeWeight_{0};
-    bool inOrder_ = true;
     std::vector<Place> places_; // one per word, or none when lists cannot be read here
     qint64 segment_ = 0;
     int lastPage_ = 0;
