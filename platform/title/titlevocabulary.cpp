@@ -53,13 +53,20 @@ int bigEndian16(const uchar *at) {
     return (at[0] << 8) | at[1];
 }
 
+// Where a leaf page's page index starts; 0 when its header does not fit the
+// page.
+int pageIndexStart(const uchar *data, int size) {
+    if (size < kPageHeader)
+        return 0;
+    const int indexStart = bigEndian16(data + 2);
+    return indexStart >= kPageHeader && indexStart <= size ? indexStart : 0;
+}
+
 // The offsets of the words on a leaf page (from its page index).
 bool wordOffsets(const uchar *data, int size, std::vector<int> &offsets) {
     offsets.clear();
-    if (size < kPageHeader)
-        return false;
-    const int indexStart = bigEndian16(data + 2);
-    if (indexStart < kPageHeader || indexStart > size)
+    const int indexStart = pageIndexStart(data, size);
+    if (!indexStart)
         return false;
     qint64 offset = 0;
     for (const uchar *index = data + indexStart; index < data + size;) {
@@ -85,7 +92,7 @@ bool readLeafWords(const uchar *data, int size, qint64 extraBytes, std::vector<i
                    std::string &word, OnWord &&onWord) {
     if (!wordOffsets(data, size, offsets))
         return false;
-    const int indexStart = bigEndian16(data + 2);
+    const int indexStart = pageIndexStart(data, size);
     const uchar *leafEnd = data + indexStart;
     for (size_t i = 0; i < offsets.size(); ++i) {
         const uchar *at = data + offsets[i];
@@ -168,12 +175,11 @@ private:
             return false;
         data_ = run.blob(0);
         const auto *bytes = reinterpret_cast<const uchar *>(data_.constData());
-        if (data_.size() < kPageHeader)
+        indexStart_ = pageIndexStart(bytes, int(data_.size()));
+        if (!indexStart_)
             return false;
         firstRowid_ = bigEndian16(bytes);
-        indexStart_ = bigEndian16(bytes + 2);
-        if (indexStart_ < kPageHeader || indexStart_ > data_.size() ||
-            (firstRowid_ && (firstRowid_ < kPageHeader || firstRowid_ >= indexStart_)))
+        if (firstRowid_ && (firstRowid_ < kPageHeader || firstRowid_ >= indexStart_))
             return false;
         loaded_ = page;
         return true;
