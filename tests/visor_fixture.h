@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
+#include <vector>
 
 namespace visortest {
 
@@ -56,6 +57,47 @@ inline QByteArray sampleArk() {
 
 inline QByteArray sampleIni(const QByteArray &extra = QByteArray()) {
     return "[prueba]\r\nlinea17=$FFFFFF\r\nlinea18=16777215\r\nlinea19=0xFF\r\n" + extra;
+}
+
+// The bookmark and annotation files as the viewer writes them: each record's
+// fields written over the bytes the record before left in the buffer.
+inline void putText(QByteArray &record, int at, const QByteArray &text) {
+    record[at] = char(text.size());
+    record.replace(at + 1, int(text.size()), text);
+}
+
+inline void putInt(QByteArray &record, int at, int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        record[at + i] = char(uint32_t(value) >> (8 * i));
+}
+
+inline QByteArray bookmarkRecords(const std::vector<std::pair<QByteArray, int32_t>> &marks) {
+    QByteArray record(kBookmarkRecordSize, '\0');
+    QByteArray file;
+    for (const auto &[name, topic] : marks) {
+        putText(record, 0, name);
+        putInt(record, 44, topic);
+        file += record;
+    }
+    return file;
+}
+
+struct Note {
+    int32_t topic;
+    QByteArray title;
+    QByteArray note;
+};
+
+inline QByteArray annotationRecords(const std::vector<Note> &notes) {
+    QByteArray record(kAnnotationRecordSize, '\0');
+    QByteArray file;
+    for (const Note &note : notes) {
+        putInt(record, 0, note.topic);
+        putText(record, 4, note.title);
+        putText(record, 260, note.note);
+        file += record;
+    }
+    return file;
 }
 
 class TitleFolder {
@@ -111,6 +153,42 @@ inline std::unique_ptr<TformaVisor> createViewer() {
     runHandler(viewer->OnCreate);
     return viewer;
 }
+
+// The title folder and the viewer over it, for the test classes that drive
+// the viewer and its dialogs.
+class ViewerTest {
+protected:
+    std::unique_ptr<TitleFolder> folder_;
+    std::unique_ptr<TformaVisor> viewer_;
+
+    TMedview &view() { return *viewer_->Medview1; }
+
+    void showViewer() {
+        viewer_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+    }
+
+    // A dialog created as the program creates it, its global (if any) set
+    // first, and registered with the viewer under `code`.
+    template <typename Form> std::unique_ptr<Form> createDialog(int code, Form **global = nullptr) {
+        auto form = std::make_unique<Form>();
+        if (global)
+            *global = form.get();
+        runHandler(form->OnCreate);
+        viewer_->RegisterDialog(code, form.get());
+        return form;
+    }
+
+    // The dialogs must be gone first.
+    void destroyViewer() {
+        viewer_.reset();
+        formaVisor = nullptr;
+    }
+    void destroyViewerAndFolder() {
+        destroyViewer();
+        folder_.reset();
+    }
+};
 
 inline QTreeWidgetItem *nodeWithCaption(QTreeWidget *tree, const QString &caption) {
     const auto found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
