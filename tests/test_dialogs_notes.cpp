@@ -98,12 +98,7 @@ private:
     }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writeAll();
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
-    }
+    void init() { writeFolder(); }
     void cleanup() {
         stop();
         folder_.reset();

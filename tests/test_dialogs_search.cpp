@@ -60,11 +60,7 @@ private:
 
 private slots:
     void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writePalette();
-        folder_->writeIni(sampleIni());
-        folder_->writeArk(sampleArk());
-        QVERIFY(title::writeTitle(searchSource(), folder_->path(QStringLiteral("prueba.dvk"))));
+        writeFolder(sampleIni(), searchSource());
         viewer_ = createViewer();
         recorrido_ = createDialog(3, &formaRecorrido);
         buscar_ = createDialog(6, &formaBuscar);

@@ -76,11 +76,7 @@ private:
     std::unique_ptr<clipboard::MemoryClipboard> clipboard_;
 
     void start(const QByteArray &ini, const title::TitleSource &source) {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writePalette();
-        folder_->writeIni(ini);
-        folder_->writeArk(sampleArk());
-        QVERIFY(title::writeTitle(source, folder_->path(QStringLiteral("prueba.dvk"))));
+        writeFolder(ini, source);
         viewer_ = createViewer();
         add(2, &formaActualizacion);
         add(5, &formaPreferencias);

@@ -71,10 +71,7 @@ private:
 
 private slots:
     void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writeAll();
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
+        writeFolder();
         viewer_ = createViewer();
         showViewer();
     }
@@ -124,8 +121,7 @@ private slots:
         // Closing again, once the disk has room, saves both. (The record
         // buffers keep the bytes of the failed attempt; start them afresh.)
         atomicfile::setFailureInjection(nullptr);
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
+        clearRecordBuffers();
         QVERIFY(viewer_->close());
         QCOMPARE(read("oer"), expectedBookmarks());
         QCOMPARE(read("cdb"), expectedAnnotations());
@@ -164,8 +160,7 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
 
         QFile::setPermissions(stored("oer"), QFile::ReadOwner | QFile::WriteOwner);
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
+        clearRecordBuffers();
         QVERIFY(viewer_->close());
         QCOMPARE(read("oer"), expectedBookmarks());
         QCOMPARE(read("cdb"), expectedAnnotations());

@@ -78,8 +78,7 @@ private:
 
 private slots:
     void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writeAll();
+        writeFolder();
         viewer_ = createViewer();
         activations_.clear();
         for (const DialogEntry &entry : kDialogs) {

@@ -100,6 +100,12 @@ inline QByteArray annotationRecords(const std::vector<Note> &notes) {
     return file;
 }
 
+// The buffers the close writes the records through, as a fresh program has them.
+inline void clearRecordBuffers() {
+    BookmarkBuffer.fill(0);
+    AnnotationBuffer.fill(0);
+}
+
 class TitleFolder {
 public:
     TitleFolder() : scratch_(true) {
@@ -128,17 +134,18 @@ public:
     void writeArk(const QByteArray &bytes) const {
         scratch_.write(QStringLiteral("prueba.ark"), bytes);
     }
-    void writeTitle() const {
+    void writeTitle(const title::TitleSource &source = sampleSource()) const {
         QString error;
-        QVERIFY2(title::writeTitle(sampleSource(), path(QStringLiteral("prueba.dvk")), &error),
+        QVERIFY2(title::writeTitle(source, path(QStringLiteral("prueba.dvk")), &error),
                  qPrintable(error));
     }
     // Everything a complete start needs.
-    void writeAll() const {
+    void writeAll(const QByteArray &ini = sampleIni(),
+                  const title::TitleSource &source = sampleSource()) const {
         writePalette();
-        writeIni(sampleIni());
+        writeIni(ini);
         writeArk(sampleArk());
-        writeTitle();
+        writeTitle(source);
     }
 
 private:
@@ -162,6 +169,14 @@ protected:
     std::unique_ptr<TformaVisor> viewer_;
 
     TMedview &view() { return *viewer_->Medview1; }
+
+    // A complete title folder and fresh record buffers.
+    void writeFolder(const QByteArray &ini = sampleIni(),
+                     const title::TitleSource &source = sampleSource()) {
+        folder_ = std::make_unique<TitleFolder>();
+        folder_->writeAll(ini, source);
+        clearRecordBuffers();
+    }
 
     void showViewer() {
         viewer_->show();
