@@ -91,6 +91,13 @@ QStringList lines(const QListWidget *list) {
     return texts;
 }
 
+void clickLine(QListWidget *list, int line, bool twice) {
+    const QPoint at = list->visualItemRect(list->item(line)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
 bool activate(QWidget *window) {
     window->show();
     window->raise();

@@ -16,6 +16,9 @@ QStringList cutOffTexts(const QWidget *window);
 // The texts of a list's lines, first to last.
 QStringList lines(const QListWidget *list);
 
+// Clicks the middle of a list's line; `twice` adds a double click.
+void clickLine(QListWidget *list, int line, bool twice = false);
+
 // Shows `window` and makes it the active window, as a user's click would.
 bool activate(QWidget *window);
 

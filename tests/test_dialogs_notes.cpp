@@ -17,32 +17,18 @@ using namespace visortest;
 
 namespace {
 
-void putText(QByteArray &record, int at, const QByteArray &text) {
-    record[at] = char(text.size());
-    record.replace(at + 1, int(text.size()), text);
-}
-
 // Bookmark i: "mi" at topic i. Annotation i: title "Ti", note "ni", topic i.
 QByteArray bookmarkFile(int count) {
-    QByteArray file;
-    for (int i = 1; i <= count; ++i) {
-        QByteArray record(kBookmarkRecordSize, '\0');
-        putText(record, 0, "m" + QByteArray::number(i));
-        record[44] = char(i);
-        file += record;
-    }
-    return file;
+    std::vector<std::pair<QByteArray, int32_t>> marks;
+    for (int i = 1; i <= count; ++i)
+        marks.emplace_back("m" + QByteArray::number(i), i);
+    return bookmarkRecords(marks);
 }
 QByteArray annotationFile(int count) {
-    QByteArray file;
-    for (int i = 1; i <= count; ++i) {
-        QByteArray record(kAnnotationRecordSize, '\0');
-        record[0] = char(i);
-        putText(record, 4, "T" + QByteArray::number(i));
-        putText(record, 260, "n" + QByteArray::number(i));
-        file += record;
-    }
-    return file;
+    std::vector<Note> notes;
+    for (int i = 1; i <= count; ++i)
+        notes.push_back({i, "T" + QByteArray::number(i), "n" + QByteArray::number(i)});
+    return annotationRecords(notes);
 }
 
 QStringList bookmarkNames() {
@@ -58,21 +44,12 @@ QStringList annotationTitles() {
     return titles;
 }
 
-void clickLine(QListWidget *list, int line, bool twice = false) {
-    const QPoint at = list->visualItemRect(list->item(line)).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    if (twice)
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
 } // namespace
 
-class TestDialogsNotes : public QObject {
+class TestDialogsNotes : public QObject, ViewerTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TitleFolder> folder_;
-    std::unique_ptr<TformaVisor> viewer_;
     std::unique_ptr<TformaVerMarcas> verMarcas_;
     std::unique_ptr<TformaMarcacion> marcacion_;
     std::unique_ptr<TformaAnotaciones> anotaciones_;
@@ -80,24 +57,16 @@ private:
     // The viewer and the three dialogs, created in the program's order.
     void start() {
         viewer_ = createViewer();
-        verMarcas_ = std::make_unique<TformaVerMarcas>();
-        marcacion_ = std::make_unique<TformaMarcacion>();
-        anotaciones_ = std::make_unique<TformaAnotaciones>();
-        for (TForm *dialog :
-             std::initializer_list<TForm *>{verMarcas_.get(), marcacion_.get(), anotaciones_.get()})
-            runHandler(dialog->OnCreate);
-        viewer_->RegisterDialog(4, verMarcas_.get());
-        viewer_->RegisterDialog(8, anotaciones_.get());
-        viewer_->RegisterDialog(9, marcacion_.get());
-        viewer_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+        verMarcas_ = createDialog<TformaVerMarcas>(4);
+        marcacion_ = createDialog<TformaMarcacion>(9);
+        anotaciones_ = createDialog<TformaAnotaciones>(8);
+        showViewer();
     }
     void stop() {
         anotaciones_.reset();
         marcacion_.reset();
         verMarcas_.reset();
-        viewer_.reset();
-        formaVisor = nullptr;
+        destroyViewer();
     }
     void open(int code) {
         TForm *dialog = viewer_->DialogForm(code);
@@ -129,12 +98,7 @@ private:
     }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writeAll();
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
-    }
+    void init() { writeFolder(); }
     void cleanup() {
         stop();
         folder_.reset();
@@ -241,12 +205,12 @@ private slots:
             addBookmark(QString::fromLatin1(contexts[i]));
         }
         open(4);
-        clickLine(verMarcas_->ListBox1, 1, true);
+        dialogtest::clickLine(verMarcas_->ListBox1, 1, true);
         QCOMPARE(viewer_->Medview1->TopicIndex(), topics[1]);
         QVERIFY(verMarcas_->isVisible());
 
         open(9);
-        clickLine(marcacion_->ListBox1, 0);
+        dialogtest::clickLine(marcacion_->ListBox1, 0);
         QTest::mouseClick(marcacion_->Button3, Qt::LeftButton);
         QTest::mouseClick(marcacion_->Button3, Qt::LeftButton); // nothing selected now
         QCOMPARE(bookmarkNames(), (QStringList{"CAP1", "CAP2"}));
@@ -256,7 +220,7 @@ private slots:
         // With none left, the choosing list is empty too.
         QVERIFY(dialogtest::activate(marcacion_.get()));
         for (int i = 0; i < 2; ++i) {
-            clickLine(marcacion_->ListBox1, 0);
+            dialogtest::clickLine(marcacion_->ListBox1, 0);
             QTest::mouseClick(marcacion_->Button3, Qt::LeftButton);
         }
         QVERIFY(marcacion_->Button3->isEnabled());
@@ -332,7 +296,7 @@ private slots:
         QTest::mouseClick(anotaciones_->Button2, Qt::LeftButton); // nothing selected
         QTest::mouseClick(anotaciones_->Button3, Qt::LeftButton);
         QCOMPARE(AnnotationCount, 3);
-        clickLine(anotaciones_->ListBox1, 1);
+        dialogtest::clickLine(anotaciones_->ListBox1, 1);
         QCOMPARE(anotaciones_->Memo1->toPlainText(), QStringLiteral("n2"));
         QTest::mouseClick(anotaciones_->Button2, Qt::LeftButton);
         QCOMPARE(viewer_->Medview1->TopicIndex(), 2);
@@ -344,7 +308,7 @@ private slots:
 
         // Back from the viewer, the memo is empty and no line is selected.
         open(8);
-        clickLine(anotaciones_->ListBox1, 0);
+        dialogtest::clickLine(anotaciones_->ListBox1, 0);
         anotaciones_->Memo1->setPlainText(QStringLiteral("sin añadir"));
         viewer_->activateWindow();
         QTRY_COMPARE(anotaciones_->Memo1->toPlainText(), QString());

@@ -38,25 +38,13 @@ title::TitleSource searchSource() {
 
 } // namespace
 
-class TestDialogsSearch : public QObject {
+class TestDialogsSearch : public QObject, ViewerTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TitleFolder> folder_;
-    std::unique_ptr<TformaVisor> viewer_;
     std::unique_ptr<TformaBuscar> buscar_;
     std::unique_ptr<TformaResulta> resulta_;
     std::unique_ptr<TformaRecorrido> recorrido_;
-
-    TMedview &view() { return *viewer_->Medview1; }
-
-    template <typename Form> std::unique_ptr<Form> createDialog(Form *&global, int code) {
-        auto form = std::make_unique<Form>();
-        global = form.get();
-        runHandler(form->OnCreate);
-        viewer_->RegisterDialog(code, form.get());
-        return form;
-    }
 
     void openWith(QToolButton *button, QWidget *dialog) {
         QTest::mouseClick(button, Qt::LeftButton);
@@ -70,22 +58,13 @@ private:
         QTRY_COMPARE(QApplication::activeWindow(), expectedActive);
     }
 
-    void clickLine(QListWidget *list, int line) {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(line)).center());
-    }
-
 private slots:
     void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writePalette();
-        folder_->writeIni(sampleIni());
-        folder_->writeArk(sampleArk());
-        QVERIFY(title::writeTitle(searchSource(), folder_->path(QStringLiteral("prueba.dvk"))));
+        writeFolder(sampleIni(), searchSource());
         viewer_ = createViewer();
-        recorrido_ = createDialog(formaRecorrido, 3);
-        buscar_ = createDialog(formaBuscar, 6);
-        resulta_ = createDialog(formaResulta, 11);
+        recorrido_ = createDialog(3, &formaRecorrido);
+        buscar_ = createDialog(6, &formaBuscar);
+        resulta_ = createDialog(11, &formaResulta);
         QVERIFY(dialogtest::activate(viewer_.get()));
     }
 
@@ -96,9 +75,7 @@ private slots:
         formaRecorrido = nullptr;
         formaBuscar = nullptr;
         formaResulta = nullptr;
-        viewer_.reset();
-        formaVisor = nullptr;
-        folder_.reset();
+        destroyViewerAndFolder();
     }
 
     void layout_data() {
@@ -224,7 +201,7 @@ private slots:
     void resultsOpenHitsByTitle() {
         view().RunSearch(QStringLiteral("faro"));
         QVERIFY(dialogtest::activate(resulta_.get()));
-        clickLine(resulta_->ListBox1, 2);
+        dialogtest::clickLine(resulta_->ListBox1, 2);
         QTest::mouseClick(resulta_->Button1, Qt::LeftButton);
         QCOMPARE(view().MediaViewTopic(), QStringLiteral("El puerto"));
         QVERIFY(resulta_->isVisible());
@@ -260,7 +237,7 @@ private slots:
         QCOMPARE(dialogtest::lines(recorrido_->ListBox1), visits);
         QCOMPARE(recorrido_->ListBox1->currentRow(), 2);
 
-        clickLine(recorrido_->ListBox1, 1);
+        dialogtest::clickLine(recorrido_->ListBox1, 1);
         QTest::mouseClick(recorrido_->Button1, Qt::LeftButton);
         QCOMPARE(view().MediaViewTopic(), QStringLiteral("El puerto"));
         QVERIFY(!recorrido_->isVisible());

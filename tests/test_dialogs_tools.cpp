@@ -68,39 +68,26 @@ void click(QAbstractButton *button) {
 
 } // namespace
 
-class TestDialogsTools : public QObject {
+class TestDialogsTools : public QObject, ViewerTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TitleFolder> folder_;
-    std::unique_ptr<TformaVisor> viewer_;
     std::vector<std::unique_ptr<TDialogForm>> dialogs_;
     std::unique_ptr<clipboard::MemoryClipboard> clipboard_;
 
-    TMedview &view() { return *viewer_->Medview1; }
-
     void start(const QByteArray &ini, const title::TitleSource &source) {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writePalette();
-        folder_->writeIni(ini);
-        folder_->writeArk(sampleArk());
-        QVERIFY(title::writeTitle(source, folder_->path(QStringLiteral("prueba.dvk"))));
+        writeFolder(ini, source);
         viewer_ = createViewer();
-        formaActualizacion = add<TformaActualizacion>(2);
-        formaPreferencias = add<TformaPreferencias>(5);
-        formaImpresion = add<TformaImpresion>(10);
-        formaCopiar = add<TformaCopiar>(7);
+        add(2, &formaActualizacion);
+        add(5, &formaPreferencias);
+        add(10, &formaImpresion);
+        add(7, &formaCopiar);
         viewer_->show();
         QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
     }
 
-    template <typename Form> Form *add(int code) {
-        auto form = std::make_unique<Form>();
-        Form *created = form.get();
-        runHandler(created->OnCreate);
-        viewer_->RegisterDialog(code, created);
-        dialogs_.push_back(std::move(form));
-        return created;
+    template <typename Form> void add(int code, Form **global) {
+        dialogs_.push_back(createDialog(code, global));
     }
 
     void open(QToolButton *button, QWidget *dialog) {
@@ -128,9 +115,7 @@ private slots:
 
     void cleanup() {
         dialogs_.clear();
-        viewer_.reset();
-        formaVisor = nullptr;
-        folder_.reset();
+        destroyViewerAndFolder();
         clipboard_.reset();
     }
 

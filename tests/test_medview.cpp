@@ -5,7 +5,6 @@
 
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTextFrame>
 #include <QtTest>
 #include <limits>
@@ -31,29 +30,17 @@ struct Click {
 
 } // namespace
 
-class TestMedview : public QObject {
+class TestMedview : public QObject, ControlTest {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir_;
-    QString file_;
-    TMedview *control_ = nullptr;
     QVector<Seen> seen_;
 
-    void openSample() {
-        control_->setMediaViewTitle(file_);
-        QVERIFY(control_->HTITLE() != 0);
-    }
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir_.isValid());
-        file_ = writeSample(dir_.filePath(QStringLiteral("titulo.dvk")));
-    }
+    void initTestCase() { writeTitle(); }
 
     void init() {
-        control_ = newShownControl();
-        QVERIFY(QTest::qWaitForWindowExposed(control_));
+        showControl();
         seen_.clear();
         connect(control_, &TMedview::OnTopicChanging, this, [this] {
             seen_.append({control_->MediaViewTopic(), control_->TopicVA(), control_->TopicScroll(),
@@ -61,10 +48,7 @@ private slots:
         });
     }
 
-    void cleanup() {
-        delete control_;
-        control_ = nullptr;
-    }
+    void cleanup() { destroyControl(); }
 
     void opensTitleAtFirstBrowseTopic() {
         QCOMPARE(control_->HTITLE(), intptr_t(0));

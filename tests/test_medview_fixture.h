@@ -8,6 +8,7 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -123,11 +124,31 @@ inline bool selectText(QTextBrowser *browser, const QString &text) {
 }
 
 // A control on screen, as the viewer shows it.
-inline TMedview *newShownControl() {
-    auto *control = new TMedview;
-    control->resize(600, 400);
-    control->show();
-    return control;
-}
+// The sample title, written once, and a shown control for each test.
+class ControlTest {
+protected:
+    QTemporaryDir dir_;
+    QString file_;
+    TMedview *control_ = nullptr;
+
+    void writeTitle() {
+        QVERIFY(dir_.isValid());
+        file_ = writeSample(dir_.filePath(QStringLiteral("titulo.dvk")));
+    }
+    void showControl() {
+        control_ = new TMedview;
+        control_->resize(600, 400);
+        control_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(control_));
+    }
+    void openSample() {
+        control_->setMediaViewTitle(file_);
+        QVERIFY(control_->HTITLE() != 0);
+    }
+    void destroyControl() {
+        delete control_;
+        control_ = nullptr;
+    }
+};
 
 } // namespace medviewtest

@@ -9,7 +9,6 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 #include <sqlite3.h>
 
@@ -48,30 +47,19 @@ void writeForeignDatabase(const QString &file) {
 
 } // namespace
 
-class TestMedviewTools : public QObject {
+class TestMedviewTools : public QObject, ControlTest {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir_;
-    QString file_;
-    TMedview *control_ = nullptr;
-
 private slots:
-    void initTestCase() {
-        QVERIFY(dir_.isValid());
-        file_ = writeSample(dir_.filePath(QStringLiteral("titulo.dvk")));
-    }
+    void initTestCase() { writeTitle(); }
 
     void init() {
-        control_ = newShownControl();
-        QVERIFY(QTest::qWaitForWindowExposed(control_));
-        control_->setMediaViewTitle(file_);
-        QVERIFY(control_->HTITLE() != 0);
+        showControl();
+        openSample();
     }
 
     void cleanup() {
-        delete control_;
-        control_ = nullptr;
+        destroyControl();
         qunsetenv("LECTOR_PRINT_TO_PDF");
     }
 

@@ -16,45 +16,14 @@ using namespace visortest;
 
 namespace {
 
-// One record as the files hold it: fields written over the bytes the record
-// before left in the buffer.
-void putText(QByteArray &record, int at, const QByteArray &text) {
-    record[at] = char(text.size());
-    record.replace(at + 1, int(text.size()), text);
-}
-
-void putInt(QByteArray &record, int at, int32_t value) {
-    for (int i = 0; i < 4; ++i)
-        record[at + i] = char(uint32_t(value) >> (8 * i));
-}
-
-QByteArray bookmarkRecords(const std::vector<std::pair<QByteArray, int32_t>> &marks) {
-    QByteArray record(kBookmarkRecordSize, '\0');
-    QByteArray file;
-    for (const auto &[name, topic] : marks) {
-        putText(record, 0, name);
-        putInt(record, 44, topic);
-        file += record;
-    }
-    return file;
-}
-
-struct Note {
-    int32_t topic;
-    QByteArray title;
-    QByteArray note;
-};
-
-QByteArray annotationRecords(const std::vector<Note> &notes) {
-    QByteArray record(kAnnotationRecordSize, '\0');
-    QByteArray file;
-    for (const Note &note : notes) {
-        putInt(record, 0, note.topic);
-        putText(record, 4, note.title);
-        putText(record, 260, note.note);
-        file += record;
-    }
-    return file;
+// Fails the `failing`-th file the close writes with `error`, from its start
+// or, with `afterBytes`, once bytes are written; `files` counts the files begun.
+void injectFailure(int &files, int failing, int error, bool afterBytes) {
+    atomicfile::setFailureInjection([&files, failing, error, afterBytes](size_t written) {
+        if (written == 0)
+            ++files;
+        return files == failing && (written > 0 || !afterBytes) ? error : 0;
+    });
 }
 
 void setTables() {
@@ -79,13 +48,10 @@ QByteArray expectedAnnotations() {
 
 } // namespace
 
-class TestVisorClose : public QObject {
+class TestVisorClose : public QObject, ViewerTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TitleFolder> folder_;
-    std::unique_ptr<TformaVisor> viewer_;
-
     QString stored(const char *extension) const {
         return folder_->path(QStringLiteral("prueba.") + QLatin1String(extension));
     }
@@ -105,21 +71,15 @@ private:
 
 private slots:
     void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writeAll();
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
+        writeFolder();
         viewer_ = createViewer();
-        viewer_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+        showViewer();
     }
 
     void cleanup() {
         atomicfile::setFailureInjection(nullptr);
         FormEntrada = nullptr;
-        viewer_.reset();
-        formaVisor = nullptr;
-        folder_.reset();
+        destroyViewerAndFolder();
     }
 
     void theFilesHoldTheTablesByteForByte() {
@@ -149,11 +109,7 @@ private slots:
         testsupport::ErrorRecorder errors;
         // The bookmark file fails once all its bytes are written.
         int files = 0;
-        atomicfile::setFailureInjection([&files](size_t written) {
-            if (written == 0)
-                ++files;
-            return written > 0 ? ENOSPC : 0;
-        });
+        injectFailure(files, 1, ENOSPC, true);
         QVERIFY(!viewer_->close());
         QCOMPARE(errors.messages, QStringList{QStringLiteral("Disk full")});
         QCOMPARE(files, 1); // the annotation file was not touched
@@ -165,8 +121,7 @@ private slots:
         // Closing again, once the disk has room, saves both. (The record
         // buffers keep the bytes of the failed attempt; start them afresh.)
         atomicfile::setFailureInjection(nullptr);
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
+        clearRecordBuffers();
         QVERIFY(viewer_->close());
         QCOMPARE(read("oer"), expectedBookmarks());
         QCOMPARE(read("cdb"), expectedAnnotations());
@@ -178,11 +133,7 @@ private slots:
         setTables();
         testsupport::ErrorRecorder errors;
         int files = 0;
-        atomicfile::setFailureInjection([&files](size_t written) {
-            if (written == 0)
-                ++files;
-            return files == 2 ? EIO : 0;
-        });
+        injectFailure(files, 2, EIO, false);
         QVERIFY(!viewer_->close());
         QCOMPARE(errors.messages, QStringList{QStringLiteral("I/O error %1").arg(EIO)});
         QVERIFY(viewer_->isVisible());
@@ -209,8 +160,7 @@ private slots:
         QCOMPARE(leftovers(), QStringList());
 
         QFile::setPermissions(stored("oer"), QFile::ReadOwner | QFile::WriteOwner);
-        BookmarkBuffer.fill(0);
-        AnnotationBuffer.fill(0);
+        clearRecordBuffers();
         QVERIFY(viewer_->close());
         QCOMPARE(read("oer"), expectedBookmarks());
         QCOMPARE(read("cdb"), expectedAnnotations());

@@ -57,12 +57,10 @@ void systemClick(QWidget *widget, QPoint at) {
 
 } // namespace
 
-class TestVisorToolBar : public QObject {
+class TestVisorToolBar : public QObject, ViewerTest {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TitleFolder> folder_;
-    std::unique_ptr<TformaVisor> viewer_;
     std::map<int, std::unique_ptr<TDialogForm>> dialogs_;
     std::map<int, int> activations_;
 
@@ -73,11 +71,6 @@ private:
     QString selected() { return caption(viewer_->TreeView1->currentItem()); }
     QString topic() { return viewer_->Medview1->TopicData(); }
 
-    void showViewer() {
-        viewer_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
-    }
-
     void activateViewer() {
         viewer_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(viewer_.get()));
@@ -85,8 +78,7 @@ private:
 
 private slots:
     void init() {
-        folder_ = std::make_unique<TitleFolder>();
-        folder_->writeAll();
+        writeFolder();
         viewer_ = createViewer();
         activations_.clear();
         for (const DialogEntry &entry : kDialogs) {
@@ -99,9 +91,7 @@ private slots:
 
     void cleanup() {
         dialogs_.clear();
-        viewer_.reset();
-        formaVisor = nullptr;
-        folder_.reset();
+        destroyViewerAndFolder();
     }
 
     void theFourteenButtons() {

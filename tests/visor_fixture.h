@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <memory>
+#include <vector>
 
 namespace visortest {
 
@@ -58,6 +59,53 @@ inline QByteArray sampleIni(const QByteArray &extra = QByteArray()) {
     return "[prueba]\r\nlinea17=$FFFFFF\r\nlinea18=16777215\r\nlinea19=0xFF\r\n" + extra;
 }
 
+// The bookmark and annotation files as the viewer writes them: each record's
+// fields written over the bytes the record before left in the buffer.
+inline void putText(QByteArray &record, int at, const QByteArray &text) {
+    record[at] = char(text.size());
+    record.replace(at + 1, int(text.size()), text);
+}
+
+inline void putInt(QByteArray &record, int at, int32_t value) {
+    for (int i = 0; i < 4; ++i)
+        record[at + i] = char(uint32_t(value) >> (8 * i));
+}
+
+inline QByteArray bookmarkRecords(const std::vector<std::pair<QByteArray, int32_t>> &marks) {
+    QByteArray record(kBookmarkRecordSize, '\0');
+    QByteArray file;
+    for (const auto &[name, topic] : marks) {
+        putText(record, 0, name);
+        putInt(record, 44, topic);
+        file += record;
+    }
+    return file;
+}
+
+struct Note {
+    int32_t topic;
+    QByteArray title;
+    QByteArray note;
+};
+
+inline QByteArray annotationRecords(const std::vector<Note> &notes) {
+    QByteArray record(kAnnotationRecordSize, '\0');
+    QByteArray file;
+    for (const Note &note : notes) {
+        putInt(record, 0, note.topic);
+        putText(record, 4, note.title);
+        putText(record, 260, note.note);
+        file += record;
+    }
+    return file;
+}
+
+// The buffers the close writes the records through, as a fresh program has them.
+inline void clearRecordBuffers() {
+    BookmarkBuffer.fill(0);
+    AnnotationBuffer.fill(0);
+}
+
 class TitleFolder {
 public:
     TitleFolder() : scratch_(true) {
@@ -86,17 +134,18 @@ public:
     void writeArk(const QByteArray &bytes) const {
         scratch_.write(QStringLiteral("prueba.ark"), bytes);
     }
-    void writeTitle() const {
+    void writeTitle(const title::TitleSource &source = sampleSource()) const {
         QString error;
-        QVERIFY2(title::writeTitle(sampleSource(), path(QStringLiteral("prueba.dvk")), &error),
+        QVERIFY2(title::writeTitle(source, path(QStringLiteral("prueba.dvk")), &error),
                  qPrintable(error));
     }
     // Everything a complete start needs.
-    void writeAll() const {
+    void writeAll(const QByteArray &ini = sampleIni(),
+                  const title::TitleSource &source = sampleSource()) const {
         writePalette();
-        writeIni(sampleIni());
+        writeIni(ini);
         writeArk(sampleArk());
-        writeTitle();
+        writeTitle(source);
     }
 
 private:
@@ -111,6 +160,50 @@ inline std::unique_ptr<TformaVisor> createViewer() {
     runHandler(viewer->OnCreate);
     return viewer;
 }
+
+// The title folder and the viewer over it, for the test classes that drive
+// the viewer and its dialogs.
+class ViewerTest {
+protected:
+    std::unique_ptr<TitleFolder> folder_;
+    std::unique_ptr<TformaVisor> viewer_;
+
+    TMedview &view() { return *viewer_->Medview1; }
+
+    // A complete title folder and fresh record buffers.
+    void writeFolder(const QByteArray &ini = sampleIni(),
+                     const title::TitleSource &source = sampleSource()) {
+        folder_ = std::make_unique<TitleFolder>();
+        folder_->writeAll(ini, source);
+        clearRecordBuffers();
+    }
+
+    void showViewer() {
+        viewer_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer_.get()));
+    }
+
+    // A dialog created as the program creates it, its global (if any) set
+    // first, and registered with the viewer under `code`.
+    template <typename Form> std::unique_ptr<Form> createDialog(int code, Form **global = nullptr) {
+        auto form = std::make_unique<Form>();
+        if (global)
+            *global = form.get();
+        runHandler(form->OnCreate);
+        viewer_->RegisterDialog(code, form.get());
+        return form;
+    }
+
+    // The dialogs must be gone first.
+    void destroyViewer() {
+        viewer_.reset();
+        formaVisor = nullptr;
+    }
+    void destroyViewerAndFolder() {
+        destroyViewer();
+        folder_.reset();
+    }
+};
 
 inline QTreeWidgetItem *nodeWithCaption(QTreeWidget *tree, const QString &caption) {
     const auto found = tree->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
