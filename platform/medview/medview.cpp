@@ -317,11 +317,14 @@ void TMedview::Private::followJump(intptr_t target) {
     openTopic(int(target));
 }
 
+// Made at the first pop-up; the title and colour setters keep it current.
 TopicBrowser *TMedview::Private::ensurePopup() {
     if (popup)
         return popup;
     popup = new medview::TopicPopup(q);
     popup->setObjectName(QStringLiteral("medviewPopup"));
+    popup->setTitle(title.get());
+    popup->setBackground(medview::colourFromRef(backPopup));
     connectBrowser(popup);
     return popup;
 }
@@ -524,8 +527,6 @@ void TMedview::ShowHotspotTarget(intptr_t hotspotData) {
     if (!target)
         return;
     TopicBrowser *popup = d->ensurePopup();
-    popup->setTitle(d->title.get());
-    popup->setBackground(medview::colourFromRef(d->backPopup));
     const bool bodyEmpty = target->bodyHtml.trimmed().isEmpty();
     popup->showHtml(bodyEmpty ? target->headerHtml : target->bodyHtml, d->fontZoom, font());
     d->placePopup();

@@ -40,12 +40,8 @@ QImage imageFromResource(const QVariant &resource) {
     return QImage();
 }
 
-} // namespace
-
-QColor colourFromRef(uint32_t ref) {
-    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
-}
-
+// The picture `name` of the title as an image resource; null when the title
+// has none. Nothing is ever read from the file system.
 QVariant titlePicture(const title::TitleFile *title, int type, const QUrl &name) {
     if (!title || type != QTextDocument::ImageResource)
         return QVariant();
@@ -58,10 +54,12 @@ QVariant titlePicture(const title::TitleFile *title, int type, const QUrl &name)
     return image.isNull() ? QVariant() : QVariant(image);
 }
 
+// The factor a zoom percentage is applied with (absurd values clamped).
 qreal zoomFactor(int percent) {
     return qBound(kMinZoom, percent, kMaxZoom) / 100.0;
 }
 
+// `base` scaled to `percent`, kept within sizes that stay readable and cheap.
 QFont zoomedFont(const QFont &base, int percent) {
     QFont font = base;
     const qreal factor = zoomFactor(percent);
@@ -72,6 +70,7 @@ QFont zoomedFont(const QFont &base, int percent) {
     return font;
 }
 
+// Sizes written into the topic's own formatting follow the zoom as well.
 void scaleExplicitFontSizes(QTextDocument *document, qreal factor) {
     if (qFuzzyCompare(factor, 1.0))
         return;
@@ -109,6 +108,12 @@ QTextCharFormat highlightFormat() {
     QTextCharFormat format;
     format.setBackground(QColor(255, 230, 0));
     return format;
+}
+
+} // namespace
+
+QColor colourFromRef(uint32_t ref) {
+    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
 }
 
 void highlightWords(QTextDocument *document, const QSet<QString> &foldedTerms) {

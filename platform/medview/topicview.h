@@ -2,7 +2,7 @@
 
 // The pieces the title view control is drawn with: a text browser that takes
 // its pictures from the open title, a plain document doing the same for
-// printing, and the formatting helpers shared by both.
+// printing, and the helpers the control applies to their text.
 
 #include <QColor>
 #include <QFont>
@@ -23,22 +23,9 @@ namespace medview {
 // A colour reference 0x00BBGGRR; the top byte carries no colour and is ignored.
 QColor colourFromRef(uint32_t ref);
 
-// The picture `name` of the title as an image resource; null when the title
-// has none. Nothing is ever read from the file system.
-QVariant titlePicture(const title::TitleFile *title, int type, const QUrl &name);
-
-// `base` scaled to `percent`, kept within sizes that stay readable and cheap.
-QFont zoomedFont(const QFont &base, int percent);
-// The factor a zoom percentage is applied with (absurd values clamped).
-qreal zoomFactor(int percent);
-// Sizes written into the topic's own formatting follow the zoom as well.
-void scaleExplicitFontSizes(QTextDocument *document, qreal factor);
-
 // Marks every word of `document` whose folded form (title::foldedWord) is in
 // `foldedTerms`.
 void highlightWords(QTextDocument *document, const QSet<QString> &foldedTerms);
-// The format highlighted words get.
-QTextCharFormat highlightFormat();
 
 // The first picture inside the cursor's selection, null when there is none.
 QImage selectedPicture(const QTextCursor &cursor);

@@ -30,11 +30,7 @@ Service *setService(Service *service) {
     return replaceHandler(service);
 }
 
-MemoryClipboard::MemoryClipboard() : previous_(setService(this)) {}
-
-MemoryClipboard::~MemoryClipboard() {
-    setService(previous_);
-}
+MemoryClipboard::MemoryClipboard() : installed_(this) {}
 
 void MemoryClipboard::open() const {
     if (heldOpen)

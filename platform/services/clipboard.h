@@ -4,6 +4,8 @@
 // there, the copy dialog reads and empties it. A test puts a clipboard of its
 // own in its place.
 
+#include "seam.h"
+
 #include <memory>
 
 class QMimeData;
@@ -31,7 +33,6 @@ Service *setService(Service *service);
 class MemoryClipboard : public Service {
 public:
     MemoryClipboard();
-    ~MemoryClipboard() override;
     const QMimeData *mimeData() override;
     void setMimeData(QMimeData *data) override;
     void clear() override;
@@ -42,7 +43,7 @@ private:
     void open() const;
 
     std::unique_ptr<QMimeData> data_;
-    Service *previous_;
+    ScopedHandler<Service *> installed_;
 };
 
 } // namespace clipboard

@@ -11,19 +11,14 @@ Handler setHandler(Handler handler) {
     return replaceHandler(std::move(handler));
 }
 
-RecordingMci::RecordingMci() {
-    previous_ = setHandler([this](const AnsiString &command, char *reply, size_t replySize) {
-        commands.push_back(command);
-        AnsiString text;
-        const uint32_t result = answer ? answer(command, text) : 0;
-        ansi::copyToBuffer(text, reply, replySize);
-        return result;
-    });
-}
-
-RecordingMci::~RecordingMci() {
-    setHandler(std::move(previous_));
-}
+RecordingMci::RecordingMci()
+    : installed_([this](const AnsiString &command, char *reply, size_t replySize) {
+          commands.push_back(command);
+          AnsiString text;
+          const uint32_t result = answer ? answer(command, text) : 0;
+          ansi::copyToBuffer(text, reply, replySize);
+          return result;
+      }) {}
 
 } // namespace mci
 

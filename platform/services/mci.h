@@ -6,6 +6,7 @@
 // more than `replySize` bytes.
 
 #include "ansi.h"
+#include "seam.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -25,12 +26,11 @@ Handler setHandler(Handler handler);
 class RecordingMci {
 public:
     RecordingMci();
-    ~RecordingMci();
     std::vector<AnsiString> commands;
     std::function<uint32_t(const AnsiString &command, AnsiString &reply)> answer;
 
 private:
-    Handler previous_;
+    ScopedHandler<Handler> installed_;
 };
 
 } // namespace mci

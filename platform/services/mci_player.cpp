@@ -15,7 +15,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <optional>
 #include <vector>

@@ -52,6 +52,13 @@ private:
     QVideoFrame frame_;
 };
 
+// A player whose sound goes to the desktop's output; both belong to `owner`.
+QMediaPlayer *newPlayer(QObject *owner) {
+    auto *player = new QMediaPlayer(owner);
+    player->setAudioOutput(new QAudioOutput(owner));
+    return player;
+}
+
 class VideoPlayback : public QObject, public media::VideoOutput {
 public:
     explicit VideoPlayback(const QString &fileName)
@@ -65,9 +72,8 @@ public:
     }
 
     void show(QWidget *host, const QRect &rect, bool visible) override {
-        if (host != host_) {
+        if (!screen_ || screen_->parentWidget() != host) {
             delete screen_.data();
-            host_ = host;
             screen_ = new VideoScreen(host, sink_);
         }
         screen_->setGeometry(rect);
@@ -91,9 +97,7 @@ public:
 
 private:
     void makePlayer() {
-        player_ = new QMediaPlayer(this);
-        audio_ = new QAudioOutput(this);
-        player_->setAudioOutput(audio_);
+        player_ = newPlayer(this);
         player_->setVideoSink(sink_);
         connect(player_, &QMediaPlayer::mediaStatusChanged, this,
                 [this](QMediaPlayer::MediaStatus status) {
@@ -121,8 +125,7 @@ private:
     // The sink outlives any window the picture is shown in.
     QVideoSink *const sink_;
     QMediaPlayer *player_ = nullptr;
-    QAudioOutput *audio_ = nullptr;
-    QPointer<QWidget> host_;
+    // Dies with the window it is drawn in.
     QPointer<VideoScreen> screen_;
     bool finished_ = false;
     bool failed_ = false;
@@ -133,11 +136,7 @@ private:
 // files alike and reaches the end of a sound even with no sound server.
 class SoundPlayer : public QObject {
 public:
-    explicit SoundPlayer(QObject *parent) : QObject(parent) {
-        player_ = new QMediaPlayer(this);
-        audio_ = new QAudioOutput(this);
-        player_->setAudioOutput(audio_);
-    }
+    explicit SoundPlayer(QObject *parent) : QObject(parent), player_(newPlayer(this)) {}
 
     ~SoundPlayer() override {
         player_->stop();
@@ -157,8 +156,7 @@ public:
     }
 
 private:
-    QMediaPlayer *player_ = nullptr;
-    QAudioOutput *audio_ = nullptr;
+    QMediaPlayer *const player_;
 };
 
 QPointer<SoundPlayer> &soundPlayer() {

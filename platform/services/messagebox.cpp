@@ -21,12 +21,7 @@ Handler setHandler(Handler handler) {
     return replaceHandler(std::move(handler));
 }
 
-RecordingMessages::RecordingMessages() {
-    previous_ = setHandler([this](QWidget *, const QString &text) { texts.push_back(text); });
-}
-
-RecordingMessages::~RecordingMessages() {
-    setHandler(std::move(previous_));
-}
+RecordingMessages::RecordingMessages()
+    : installed_([this](QWidget *, const QString &text) { texts.push_back(text); }) {}
 
 } // namespace messagebox

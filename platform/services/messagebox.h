@@ -4,6 +4,8 @@
 // program's title. It returns when the user dismisses it. A test answers in
 // its place.
 
+#include "seam.h"
+
 #include <QString>
 #include <functional>
 #include <vector>
@@ -23,11 +25,10 @@ Handler setHandler(Handler handler);
 class RecordingMessages {
 public:
     RecordingMessages();
-    ~RecordingMessages();
     std::vector<QString> texts;
 
 private:
-    Handler previous_;
+    ScopedHandler<Handler> installed_;
 };
 
 } // namespace messagebox

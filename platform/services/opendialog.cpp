@@ -50,15 +50,10 @@ QString nameFilters(const AnsiString &filter) {
     return entries.join(QStringLiteral(";;"));
 }
 
-ScriptedOpenDialog::ScriptedOpenDialog() {
-    previous_ = setHandler([this](QWidget *, const AnsiString &filter) {
-        filters.push_back(filter);
-        return answer;
-    });
-}
-
-ScriptedOpenDialog::~ScriptedOpenDialog() {
-    setHandler(std::move(previous_));
-}
+ScriptedOpenDialog::ScriptedOpenDialog()
+    : installed_([this](QWidget *, const AnsiString &filter) {
+          filters.push_back(filter);
+          return answer;
+      }) {}
 
 } // namespace opendialog

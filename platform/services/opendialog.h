@@ -4,6 +4,7 @@
 // answers in its place.
 
 #include "ansi.h"
+#include "seam.h"
 
 #include <QString>
 #include <functional>
@@ -43,12 +44,11 @@ QString nameFilters(const AnsiString &filter);
 class ScriptedOpenDialog {
 public:
     ScriptedOpenDialog();
-    ~ScriptedOpenDialog();
     std::optional<QString> answer;
     std::vector<AnsiString> filters;
 
 private:
-    Handler previous_;
+    ScopedHandler<Handler> installed_;
 };
 
 } // namespace opendialog

@@ -43,16 +43,11 @@ Handler setHandler(Handler handler) {
     return replaceHandler(std::move(handler));
 }
 
-PdfPrinter::PdfPrinter(const QString &pdfFile) {
-    previous_ = setHandler([this, pdfFile](QWidget *, const QString &jobName) {
-        ++jobs;
-        return pdfPrinter(jobName, pdfFile);
-    });
-}
-
-PdfPrinter::~PdfPrinter() {
-    setHandler(std::move(previous_));
-}
+PdfPrinter::PdfPrinter(const QString &pdfFile)
+    : installed_([this, pdfFile](QWidget *, const QString &jobName) {
+          ++jobs;
+          return pdfPrinter(jobName, pdfFile);
+      }) {}
 
 } // namespace printer
 

@@ -3,6 +3,8 @@
 // The printer a print job goes to. A test puts a printer of its own in place
 // of the system's print dialog.
 
+#include "seam.h"
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -27,11 +29,10 @@ Handler setHandler(Handler handler);
 class PdfPrinter {
 public:
     explicit PdfPrinter(const QString &pdfFile);
-    ~PdfPrinter();
     int jobs = 0;
 
 private:
-    Handler previous_;
+    ScopedHandler<Handler> installed_;
 };
 
 } // namespace printer

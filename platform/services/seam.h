@@ -15,3 +15,16 @@ template <typename Handler> Handler replaceHandler(Handler handler) {
     handlerSlot<Handler>() = std::move(handler);
     return previous;
 }
+
+// Installs `handler` for as long as it lives, then puts the previous one
+// back: what a test double holds, as its last member.
+template <typename Handler> class ScopedHandler {
+public:
+    explicit ScopedHandler(Handler handler) : previous_(replaceHandler(std::move(handler))) {}
+    ~ScopedHandler() { replaceHandler(std::move(previous_)); }
+    ScopedHandler(const ScopedHandler &) = delete;
+    ScopedHandler &operator=(const ScopedHandler &) = delete;
+
+private:
+    Handler previous_;
+};

@@ -11,16 +11,11 @@ Handler setHandler(Handler handler) {
     return replaceHandler(std::move(handler));
 }
 
-RecordingShell::RecordingShell() {
-    previous_ = setHandler([this](const ShellCall &call) {
-        calls.push_back(call);
-        return result;
-    });
-}
-
-RecordingShell::~RecordingShell() {
-    setHandler(std::move(previous_));
-}
+RecordingShell::RecordingShell()
+    : installed_([this](const ShellCall &call) {
+          calls.push_back(call);
+          return result;
+      }) {}
 
 } // namespace shell
 

@@ -5,6 +5,7 @@
 // parameters split into arguments and never through a command interpreter.
 
 #include "ansi.h"
+#include "seam.h"
 
 #include <cstdint>
 #include <functional>
@@ -38,12 +39,11 @@ Handler setHandler(Handler handler);
 class RecordingShell {
 public:
     RecordingShell();
-    ~RecordingShell();
     std::vector<ShellCall> calls;
     intptr_t result = 42;
 
 private:
-    Handler previous_;
+    ScopedHandler<Handler> installed_;
 };
 
 } // namespace shell

@@ -11,16 +11,11 @@ Handler setHandler(Handler handler) {
     return replaceHandler(std::move(handler));
 }
 
-RecordingSound::RecordingSound() {
-    previous_ = setHandler([this](const AnsiString &fileName, unsigned) {
-        played.push_back(fileName);
-        return true;
-    });
-}
-
-RecordingSound::~RecordingSound() {
-    setHandler(std::move(previous_));
-}
+RecordingSound::RecordingSound()
+    : installed_([this](const AnsiString &fileName, unsigned) {
+          played.push_back(fileName);
+          return true;
+      }) {}
 
 } // namespace sound
 

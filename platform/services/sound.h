@@ -4,6 +4,7 @@
 // once; a new sound replaces one that still plays.
 
 #include "ansi.h"
+#include "seam.h"
 
 #include <functional>
 #include <vector>
@@ -21,11 +22,10 @@ Handler setHandler(Handler handler);
 class RecordingSound {
 public:
     RecordingSound();
-    ~RecordingSound();
     std::vector<AnsiString> played;
 
 private:
-    Handler previous_;
+    ScopedHandler<Handler> installed_;
 };
 
 } // namespace sound
