@@ -8,7 +8,6 @@
 #include "forms.h"
 #include "impresion.h"
 #include "marcacion.h"
-#include "media_backend.h"
 #include "preferencias.h"
 #include "recorrido.h"
 #include "resulta.h"
@@ -33,7 +32,6 @@ void RegisterViewerDialogs() {
 
 int RunReader(int argc, char **argv, const QString &title,
               const std::function<void(const QStringList &arguments)> &start) {
-    media::chooseBackend();
     // The arguments are the reader's own: Qt takes no options from them.
     RawCommandLine commandLine(argc, argv);
     sessionbus::startWithoutLaunching();
