@@ -87,10 +87,6 @@ const ToolButtonEntry kToolBar2[] = {
     {&TformaVisorLinea::ToolButton8, "Imprimir", 6, &TformaVisorLinea::ToolButton8Click},
 };
 
-bool isDorvikPage(const QTreeWidgetItem *node) {
-    return node->text(0).contains(QStringLiteral("Página Dorvik"));
-}
-
 // The hourglass over the window while it lasts.
 class BusyCursor {
 public:
@@ -173,8 +169,8 @@ void TformaVisorLinea::FormDestroy() {
 
 // A caption names a topic by its title, or the product's page.
 void TformaVisorLinea::OpenNode(QTreeWidgetItem *node) {
-    if (isDorvikPage(node))
-        OpenDorvikPage(StartDir);
+    if (IsDorvikPage(node))
+        OpenDorvikPage();
     else
         Medview1->setMediaViewTopic(node->text(0));
 }
@@ -183,7 +179,7 @@ void TformaVisorLinea::TreeView1Change(QTreeWidgetItem *node) {
     // A tree being emptied reports no node.
     if (!node)
         return;
-    if (isDorvikPage(node) || node->childCount() == 0)
+    if (IsDorvikPage(node) || node->childCount() == 0)
         OpenNode(node);
 }
 

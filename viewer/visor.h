@@ -150,7 +150,9 @@ protected:
     void StartCreation();
     void OpenTitle(const AnsiString &titleFile);
     void LayOutAndStartView();
-    void OpenDorvikPage(const AnsiString &dir);
+    // A node whose caption names the product's page opens that page.
+    static bool IsDorvikPage(const QTreeWidgetItem *node);
+    void OpenDorvikPage();
     QToolButton *AddToolButton(QToolBar *bar, const char *hint, int imageIndex, QSize buttonSize,
                                QSize iconSize, std::function<void()> click);
 
