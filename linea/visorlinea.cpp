@@ -163,10 +163,6 @@ void TformaVisorLinea::FormCreate() {
     LayOutAndStartView();
 }
 
-void TformaVisorLinea::FormDestroy() {
-    PaletteBitmap = QImage();
-}
-
 // A caption names a topic by its title, or the product's page.
 void TformaVisorLinea::OpenNode(QTreeWidgetItem *node) {
     if (IsDorvikPage(node))

@@ -71,10 +71,10 @@ public:
     TForm *DialogForm(int32_t code) const;
 
     // Creation, close and destruction (viewer window). LectorLinea's viewer
-    // has its own creation, tree choice and destruction.
+    // has its own creation and tree choice.
     virtual void FormCreate();
     void FormClose();
-    virtual void FormDestroy();
+    void FormDestroy();
     virtual void TreeView1Change(QTreeWidgetItem *node);
     void TreeView1MouseMove();
     // Fills TreeView1 from a contents-tree file and shows the pane, or hides
