@@ -24,6 +24,15 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TMedview;
 
+// One tool-bar button of a viewer, left to right: the member that keeps it,
+// its hint, its picture in ImageList2 and its click.
+template <typename Viewer> struct ToolButtonEntry {
+    QToolButton *Viewer::*button;
+    const char *hint;
+    int imageIndex;
+    void (Viewer::*click)();
+};
+
 class TformaVisor : public TForm {
     Q_OBJECT
 
@@ -153,10 +162,23 @@ protected:
     // A node whose caption names the product's page opens that page.
     static bool IsDorvikPage(const QTreeWidgetItem *node);
     void OpenDorvikPage();
-    QToolButton *AddToolButton(QToolBar *bar, const char *hint, int imageIndex, QSize buttonSize,
-                               QSize iconSize, std::function<void()> click);
+    // Flat buttons showing their pictures and their hints as tool tips.
+    template <typename Viewer, size_t N>
+    void FillToolBar(QToolBar *bar, const ToolButtonEntry<Viewer> (&entries)[N], QSize buttonSize,
+                     QSize iconSize) {
+        auto *viewer = static_cast<Viewer *>(this);
+        SetToolBarMargins(bar);
+        for (const ToolButtonEntry<Viewer> &entry : entries) {
+            viewer->*entry.button =
+                AddToolButton(bar, entry.hint, entry.imageIndex, buttonSize, iconSize,
+                              [viewer, click = entry.click] { (viewer->*click)(); });
+        }
+    }
 
 private:
+    static void SetToolBarMargins(QToolBar *bar);
+    QToolButton *AddToolButton(QToolBar *bar, const char *hint, int imageIndex, QSize buttonSize,
+                               QSize iconSize, std::function<void()> click);
     void CreateControls();
     void CreateToolBar();
     void BindEvents();
