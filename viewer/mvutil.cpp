@@ -173,13 +173,13 @@ void LoadTitleGroupsFrom(const TitleInfoFetch &fetchEntry) {
         return fetchEntry(k, buffer, sizeof buffer);
     };
 
-    int32_t count = 0;
-    while (fetch(count) != -1)
-        ++count;
-
     int slot = 1;
-    for (int32_t k = 0; k < count; ++k) {
-        if (fetch(k) <= 0)
+    for (int32_t k = 0;; ++k) {
+        // Entries are read until the first one past the last.
+        const int32_t result = fetch(k);
+        if (result == -1)
+            break;
+        if (result <= 0)
             continue;
         const AnsiString s(buffer, strnlen(buffer, sizeof buffer));
         const size_t found = s.find(".GRP");
