@@ -10,7 +10,6 @@
 #include "picture.h"
 #include "settings.h"
 
-#include <QLayout>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -56,15 +55,7 @@ QList<QIcon> toolBarImages() {
     };
 }
 
-struct ToolButtonEntry {
-    QToolButton *TformaVisorLinea::*button;
-    const char *hint;
-    int imageIndex;
-    void (TformaVisorLinea::*click)();
-};
-
-// Left to right on each bar.
-const ToolButtonEntry kToolBar1[] = {
+const ToolButtonEntry<TformaVisorLinea> kToolBar1[] = {
     {&TformaVisorLinea::ToolButton1, "Pantalla completa", 7, &TformaVisorLinea::ToolButton1Click},
     {&TformaVisorLinea::ToolButton9, "Ver actualizaciones", 8, &TformaVisorLinea::ToolButton9Click},
     {&TformaVisorLinea::ToolButton10, "Recorrido", 9, &TformaVisorLinea::ToolButton10Click},
@@ -77,7 +68,7 @@ const ToolButtonEntry kToolBar1[] = {
     {&TformaVisorLinea::ToolButton15, "Retroceder", 14, &TformaVisorLinea::ToolButton15Click},
     {&TformaVisorLinea::ToolButton16, "Preferencias", 15, &TformaVisorLinea::ToolButton16Click},
 };
-const ToolButtonEntry kToolBar2[] = {
+const ToolButtonEntry<TformaVisorLinea> kToolBar2[] = {
     {&TformaVisorLinea::ToolButton2, "Salida", 0, &TformaVisorLinea::ToolButton2Click},
     {&TformaVisorLinea::ToolButton3, "Indice", 1, &TformaVisorLinea::ToolButton3Click},
     {&TformaVisorLinea::ToolButton4, "Buscar", 2, &TformaVisorLinea::ToolButton4Click},
@@ -86,10 +77,6 @@ const ToolButtonEntry kToolBar2[] = {
     {&TformaVisorLinea::ToolButton7, "Marcar", 5, &TformaVisorLinea::ToolButton7Click},
     {&TformaVisorLinea::ToolButton8, "Imprimir", 6, &TformaVisorLinea::ToolButton8Click},
 };
-
-bool isDorvikPage(const QTreeWidgetItem *node) {
-    return node->text(0).contains(QStringLiteral("Página Dorvik"));
-}
 
 // The hourglass over the window while it lasts.
 class BusyCursor {
@@ -120,17 +107,8 @@ void TformaVisorLinea::CreateToolBars() {
     ToolBar2->setFixedHeight(62);
     auto *layout = static_cast<QVBoxLayout *>(this->layout());
     layout->insertWidget(layout->indexOf(StatusBar1), ToolBar2);
-
-    const auto fill = [this](QToolBar *bar, const auto &entries) {
-        bar->layout()->setContentsMargins(2, 2, 2, 2);
-        for (const ToolButtonEntry &entry : entries) {
-            this->*entry.button =
-                AddToolButton(bar, entry.hint, entry.imageIndex, kButtonSize, kPictureSize,
-                              [this, click = entry.click] { (this->*click)(); });
-        }
-    };
-    fill(ToolBar1, kToolBar1);
-    fill(ToolBar2, kToolBar2);
+    FillToolBar(ToolBar1, kToolBar1, kButtonSize, kPictureSize);
+    FillToolBar(ToolBar2, kToolBar2, kButtonSize, kPictureSize);
 }
 
 uint32_t TformaVisorLinea::ColorFromIndex(const AnsiString &text) {
@@ -167,14 +145,10 @@ void TformaVisorLinea::FormCreate() {
     LayOutAndStartView();
 }
 
-void TformaVisorLinea::FormDestroy() {
-    PaletteBitmap = QImage();
-}
-
 // A caption names a topic by its title, or the product's page.
 void TformaVisorLinea::OpenNode(QTreeWidgetItem *node) {
-    if (isDorvikPage(node))
-        OpenDorvikPage(StartDir);
+    if (IsDorvikPage(node))
+        OpenDorvikPage();
     else
         Medview1->setMediaViewTopic(node->text(0));
 }
@@ -183,7 +157,7 @@ void TformaVisorLinea::TreeView1Change(QTreeWidgetItem *node) {
     // A tree being emptied reports no node.
     if (!node)
         return;
-    if (isDorvikPage(node) || node->childCount() == 0)
+    if (IsDorvikPage(node) || node->childCount() == 0)
         OpenNode(node);
 }
 

@@ -32,7 +32,6 @@ public:
     bool ExpandOpensTopic = false;
 
     void FormCreate() override;
-    void FormDestroy() override;
     void TreeView1Change(QTreeWidgetItem *node) override;
     void TreeView1Expanded(QTreeWidgetItem *node);
 

@@ -110,6 +110,19 @@ bool readRecords(const AnsiString &fileName, std::array<uint8_t, Size> &buffer, 
     return true;
 }
 
+// Replaces the file with records 1..count, each put in `buffer` by `fill`.
+template <size_t Size, typename Fill>
+void writeRecords(const AnsiString &fileName, int32_t count, std::array<uint8_t, Size> &buffer,
+                  Fill fill) {
+    std::string bytes;
+    bytes.reserve(size_t(std::max(count, 0)) * Size);
+    for (int i = 1; i <= count; ++i) {
+        fill(i);
+        bytes.append(reinterpret_cast<const char *>(buffer.data()), Size);
+    }
+    WriteFileAtomically(fileName, bytes);
+}
+
 } // namespace
 
 void InitializeNavigationState() {
@@ -173,13 +186,13 @@ void LoadTitleGroupsFrom(const TitleInfoFetch &fetchEntry) {
         return fetchEntry(k, buffer, sizeof buffer);
     };
 
-    int32_t count = 0;
-    while (fetch(count) != -1)
-        ++count;
-
     int slot = 1;
-    for (int32_t k = 0; k < count; ++k) {
-        if (fetch(k) <= 0)
+    for (int32_t k = 0;; ++k) {
+        // Entries are read until the first one past the last.
+        const int32_t result = fetch(k);
+        if (result == -1)
+            break;
+        if (result <= 0)
             continue;
         const AnsiString s(buffer, strnlen(buffer, sizeof buffer));
         const size_t found = s.find(".GRP");
@@ -237,22 +250,11 @@ bool ReadAnnotationFile(const AnsiString &fileName) {
 }
 
 void WriteBookmarkFile(const AnsiString &fileName) {
-    std::string bytes;
-    bytes.reserve(size_t(std::max(BookmarkCount, 0)) * kBookmarkRecordSize);
-    for (int i = 1; i <= BookmarkCount; ++i) {
-        bufferBookmark(Bookmarks[i]);
-        bytes.append(reinterpret_cast<const char *>(BookmarkBuffer.data()), BookmarkBuffer.size());
-    }
-    WriteFileAtomically(fileName, bytes);
+    writeRecords(fileName, BookmarkCount, BookmarkBuffer,
+                 [](int i) { bufferBookmark(Bookmarks[i]); });
 }
 
 void WriteAnnotationFile(const AnsiString &fileName) {
-    std::string bytes;
-    bytes.reserve(size_t(std::max(AnnotationCount, 0)) * kAnnotationRecordSize);
-    for (int i = 1; i <= AnnotationCount; ++i) {
-        bufferAnnotation(Annotations[i]);
-        bytes.append(reinterpret_cast<const char *>(AnnotationBuffer.data()),
-                     AnnotationBuffer.size());
-    }
-    WriteFileAtomically(fileName, bytes);
+    writeRecords(fileName, AnnotationCount, AnnotationBuffer,
+                 [](int i) { bufferAnnotation(Annotations[i]); });
 }

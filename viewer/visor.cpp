@@ -296,16 +296,20 @@ AnsiString TformaVisor::DorvikPageAddress(const AnsiString &baseDir) {
     return "file://" + folder + "/dorvik/index.htm";
 }
 
-void TformaVisor::OpenDorvikPage(const AnsiString &dir) {
-    ShellExecuteA(this, AnsiString(), DorvikPageAddress(dir), AnsiString(), AnsiString(),
+bool TformaVisor::IsDorvikPage(const QTreeWidgetItem *node) {
+    return node->text(0).contains(QStringLiteral("Página Dorvik"));
+}
+
+void TformaVisor::OpenDorvikPage() {
+    ShellExecuteA(this, AnsiString(), DorvikPageAddress(DataDir()), AnsiString(), AnsiString(),
                   SW_SHOWMAXIMIZED);
 }
 
 void TformaVisor::TreeView1Change(QTreeWidgetItem *node) {
     if (LoadingTree || !node)
         return;
-    if (node->text(0).contains(QStringLiteral("Página Dorvik"))) {
-        OpenDorvikPage(BaseDir);
+    if (IsDorvikPage(node)) {
+        OpenDorvikPage();
         return;
     }
     const AnsiString topic = arbol::nodeTopic(node);

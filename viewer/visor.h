@@ -24,6 +24,15 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TMedview;
 
+// One tool-bar button of a viewer, left to right: the member that keeps it,
+// its hint, its picture in ImageList2 and its click.
+template <typename Viewer> struct ToolButtonEntry {
+    QToolButton *Viewer::*button;
+    const char *hint;
+    int imageIndex;
+    void (Viewer::*click)();
+};
+
 class TformaVisor : public TForm {
     Q_OBJECT
 
@@ -71,10 +80,10 @@ public:
     TForm *DialogForm(int32_t code) const;
 
     // Creation, close and destruction (viewer window). LectorLinea's viewer
-    // has its own creation, tree choice and destruction.
+    // has its own creation and tree choice.
     virtual void FormCreate();
     void FormClose();
-    virtual void FormDestroy();
+    void FormDestroy();
     virtual void TreeView1Change(QTreeWidgetItem *node);
     void TreeView1MouseMove();
     // Fills TreeView1 from a contents-tree file and shows the pane, or hides
@@ -150,11 +159,26 @@ protected:
     void StartCreation();
     void OpenTitle(const AnsiString &titleFile);
     void LayOutAndStartView();
-    void OpenDorvikPage(const AnsiString &dir);
-    QToolButton *AddToolButton(QToolBar *bar, const char *hint, int imageIndex, QSize buttonSize,
-                               QSize iconSize, std::function<void()> click);
+    // A node whose caption names the product's page opens that page.
+    static bool IsDorvikPage(const QTreeWidgetItem *node);
+    void OpenDorvikPage();
+    // Flat buttons showing their pictures and their hints as tool tips.
+    template <typename Viewer, size_t N>
+    void FillToolBar(QToolBar *bar, const ToolButtonEntry<Viewer> (&entries)[N], QSize buttonSize,
+                     QSize iconSize) {
+        auto *viewer = static_cast<Viewer *>(this);
+        SetToolBarMargins(bar);
+        for (const ToolButtonEntry<Viewer> &entry : entries) {
+            viewer->*entry.button =
+                AddToolButton(bar, entry.hint, entry.imageIndex, buttonSize, iconSize,
+                              [viewer, click = entry.click] { (viewer->*click)(); });
+        }
+    }
 
 private:
+    static void SetToolBarMargins(QToolBar *bar);
+    QToolButton *AddToolButton(QToolBar *bar, const char *hint, int imageIndex, QSize buttonSize,
+                               QSize iconSize, std::function<void()> click);
     void CreateControls();
     void CreateToolBar();
     void BindEvents();

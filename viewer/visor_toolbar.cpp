@@ -46,15 +46,7 @@ QList<QIcon> toolBarImages() {
     };
 }
 
-struct ToolButtonEntry {
-    QToolButton *TformaVisor::*button;
-    const char *hint;
-    int imageIndex;
-    void (TformaVisor::*click)();
-};
-
-// Left to right, as the bar shows them.
-const ToolButtonEntry kToolButtons[] = {
+const ToolButtonEntry<TformaVisor> kToolButtons[] = {
     {&TformaVisor::ToolButton1, kHintFullScreen, 7, &TformaVisor::ToolButton1Click},
     {&TformaVisor::ToolButton10, "Recorrido", 9, &TformaVisor::ToolButton10Click},
     {&TformaVisor::ToolButton11, "Ir al inicio del libro", 5, &TformaVisor::ToolButton11Click},
@@ -76,20 +68,17 @@ const ToolButtonEntry kToolButtons[] = {
 void TformaVisor::CreateToolBar() {
     ImageList2 = toolBarImages();
     ToolBar1->setFixedHeight(41);
-    ToolBar1->layout()->setContentsMargins(2, 2, 2, 2);
-    for (const ToolButtonEntry &entry : kToolButtons) {
-        this->*entry.button =
-            AddToolButton(ToolBar1, entry.hint, entry.imageIndex, QSize(39, 31), QSize(24, 24),
-                          [this, click = entry.click] { (this->*click)(); });
-    }
+    FillToolBar(ToolBar1, kToolButtons, QSize(39, 31), QSize(24, 24));
     // "Recorrido" shares its image index with "Marcar"; its own picture
     // tells the history apart from the bookmark.
     ToolButton10->setIcon(
         iconos::themeIcon({"view-history", "document-open-recent"}, QStyle::SP_BrowserReload));
 }
 
-// A flat button showing picture `imageIndex` of ImageList2 and its hint as a
-// tool tip.
+void TformaVisor::SetToolBarMargins(QToolBar *bar) {
+    bar->layout()->setContentsMargins(2, 2, 2, 2);
+}
+
 QToolButton *TformaVisor::AddToolButton(QToolBar *bar, const char *hint, int imageIndex,
                                         QSize buttonSize, QSize iconSize,
                                         std::function<void()> click) {
