@@ -2,6 +2,7 @@
 
 #include "medview.h"
 #include "resulta.h"
+#include "tablelist.h"
 #include "visor.h"
 
 #include <QLabel>
@@ -92,7 +93,8 @@ void TformaBuscar::FormCreate() {
 // and a blank typed into "&Cancelar" would close the dialog).
 void TformaBuscar::FormActivate() {
     RadioButton3->setChecked(true);
-    FillChapters();
+    tablelist::FillChapters(CheckListBox1,
+                            [this](const TGrupoRec &group) { return ChapterCaption(group); });
     titleView().setSearchMode(0);
     Edit1->clear();
     Edit1->setFocus();
@@ -121,7 +123,7 @@ void TformaBuscar::Button1Click() {
         return;
     TMedview &view = titleView();
     if (RadioButton2->isChecked())
-        AddCheckedChaptersToTopicList();
+        tablelist::ListCheckedChapterTopics(CheckListBox1, view);
     view.RunSearch(query);
     view.setHiliteSearchHits(true);
     if (view.SearchHitCount() <= 0) {
@@ -140,24 +142,4 @@ void TformaBuscar::Button2Click() {
 
 QString TformaBuscar::ChapterCaption(const TGrupoRec &group) const {
     return ansi::toQt(group.Name);
-}
-
-void TformaBuscar::FillChapters() {
-    CheckListBox1->clear();
-    for (int i = 1; !Groups[i].Name.empty(); ++i) {
-        auto *line = new QListWidgetItem(ChapterCaption(Groups[i]), CheckListBox1);
-        line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
-        line->setCheckState(Qt::Checked);
-    }
-}
-
-// Line i of the list stands for group i + 1.
-void TformaBuscar::AddCheckedChaptersToTopicList() {
-    TMedview &view = titleView();
-    view.BeginTopicList();
-    view.setTopicListMode(1);
-    for (int line = 0; line < CheckListBox1->count(); ++line) {
-        if (CheckListBox1->item(line)->checkState() == Qt::Checked)
-            view.AddGroupToTopicList(ansi::toQt(Groups[line + 1].Name));
-    }
 }

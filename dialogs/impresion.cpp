@@ -2,6 +2,7 @@
 
 #include "medview.h"
 #include "mvutil.h"
+#include "tablelist.h"
 #include "visor.h"
 
 #include <QGroupBox>
@@ -77,7 +78,8 @@ TformaImpresion::TformaImpresion()
 // was reset under the dialog.
 void TformaImpresion::FormActivate() {
     RadioButton1->setChecked(true);
-    FillChapters();
+    tablelist::FillChapters(CheckListBox1,
+                            [](const TGrupoRec &group) { return ansi::toQt(group.Value); });
     CheckListBox1->setEnabled(false);
     if (ListBox1->count() != PrintCount)
         ShowEntryTitles(titleView());
@@ -145,16 +147,6 @@ void TformaImpresion::Button5Click() {
     view.EndPrint();
 }
 
-// Line i stands for group i + 1, up to the first group without a name.
-void TformaImpresion::FillChapters() {
-    CheckListBox1->clear();
-    for (int i = 1; !Groups[i].Name.empty(); ++i) {
-        auto *line = new QListWidgetItem(ansi::toQt(Groups[i].Value), CheckListBox1);
-        line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
-        line->setCheckState(Qt::Checked);
-    }
-}
-
 void TformaImpresion::AddCurrentPage(TMedview &view) {
     if (printListFull())
         return;
@@ -165,12 +157,7 @@ void TformaImpresion::AddCurrentPage(TMedview &view) {
 // The checked chapters' topics follow the entries already listed, in the
 // title view's order.
 void TformaImpresion::AddCheckedChapters(TMedview &view) {
-    view.BeginTopicList();
-    view.setTopicListMode(1);
-    for (int line = 0; line < CheckListBox1->count(); ++line) {
-        if (CheckListBox1->item(line)->checkState() == Qt::Checked)
-            view.AddGroupToTopicList(ansi::toQt(Groups[line + 1].Name));
-    }
+    tablelist::ListCheckedChapterTopics(CheckListBox1, view);
     const int topics = view.TopicListCount();
     for (int i = 0; i < topics && !printListFull(); ++i)
         appendPrintEntry(view.TopicListEntry(i));
