@@ -115,16 +115,11 @@ void TformaImpresion::Button2Click() {
 }
 
 void TformaImpresion::Button3Click() {
-    const QList<QListWidgetItem *> selected = ListBox1->selectedItems();
-    if (selected.isEmpty())
+    const int entry = tablelist::SelectedEntry(ListBox1, PrintCount);
+    if (entry == 0)
         return;
-    const int line = ListBox1->row(selected.first());
-    if (line >= PrintCount)
-        return;
-    delete ListBox1->takeItem(line);
-    for (int entry = line + 1; entry < PrintCount; ++entry)
-        PrintList[entry] = PrintList[entry + 1];
-    --PrintCount;
+    delete ListBox1->takeItem(entry - 1);
+    tablelist::RemoveEntry(PrintList, PrintCount, entry);
     if (PrintCount == 0)
         EnableRemoval(false);
 }
@@ -164,9 +159,8 @@ void TformaImpresion::AddCheckedChapters(TMedview &view) {
 }
 
 void TformaImpresion::ShowEntryTitles(TMedview &view) {
-    ListBox1->clear();
-    for (int entry = 1; entry <= PrintCount; ++entry)
-        ListBox1->addItem(ansi::toQt(TitleInfoString(view, PrintList[entry])));
+    tablelist::Fill(ListBox1, PrintList, PrintCount,
+                    [&view](int32_t topic) { return TitleInfoString(view, topic); });
 }
 
 void TformaImpresion::EnableRemoval(bool enabled) {
