@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
@@ -113,9 +112,9 @@ void TformaAnotaciones::Button1Click() {
         text += ansi::fromQt(line) + ' ';
     ++AnnotationCount;
     TAnotacionRec &note = Annotations[AnnotationCount];
-    note.Topic = formaVisor->Medview1->TopicIndex();
+    note.Topic = TitleView().TopicIndex();
     note.Note = text.substr(0, kAnnotationTextMax);
-    note.Title = TitleInfoString(*formaVisor->Medview1, note.Topic).substr(0, kAnnotationTextMax);
+    note.Title = TitleInfoString(TitleView(), note.Topic).substr(0, kAnnotationTextMax);
     ListBox1->addItem(ansi::toQt(note.Title));
     tablelist::SelectNone(ListBox1);
 }
@@ -131,7 +130,7 @@ void TformaAnotaciones::Button2Click() {
     const int k = tablelist::SelectedEntry(ListBox1, AnnotationCount);
     if (k == 0)
         return;
-    formaVisor->Medview1->setTopicIndex(Annotations[k].Topic);
+    TitleView().setTopicIndex(Annotations[k].Topic);
 }
 
 void TformaAnotaciones::Button3Click() {

@@ -36,10 +36,6 @@ QString helpText() {
     return joined.join(QLatin1Char('\r'));
 }
 
-TMedview &titleView() {
-    return *formaVisor->Medview1;
-}
-
 } // namespace
 
 TformaBuscar::TformaBuscar()
@@ -95,7 +91,7 @@ void TformaBuscar::FormActivate() {
     RadioButton3->setChecked(true);
     tablelist::FillChapters(CheckListBox1,
                             [this](const TGrupoRec &group) { return ChapterCaption(group); });
-    titleView().setSearchMode(0);
+    TitleView().setSearchMode(0);
     Edit1->clear();
     Edit1->setFocus();
 }
@@ -105,15 +101,15 @@ void TformaBuscar::Edit1Change() {
 }
 
 void TformaBuscar::RadioButton1Click() {
-    titleView().setSearchMode(1);
+    TitleView().setSearchMode(1);
 }
 
 void TformaBuscar::RadioButton2Click() {
-    titleView().setSearchMode(2);
+    TitleView().setSearchMode(2);
 }
 
 void TformaBuscar::RadioButton3Click() {
-    titleView().setSearchMode(0);
+    TitleView().setSearchMode(0);
 }
 
 // The query goes to the title view as typed: the view owns its syntax.
@@ -121,7 +117,7 @@ void TformaBuscar::Button1Click() {
     const QString query = Edit1->text();
     if (query == QLatin1String(" "))
         return;
-    TMedview &view = titleView();
+    TMedview &view = TitleView();
     if (RadioButton2->isChecked())
         tablelist::ListCheckedChapterTopics(CheckListBox1, view);
     view.RunSearch(query);

@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,10 +13,6 @@
 TformaImpresion *formaImpresion = nullptr;
 
 namespace {
-
-TMedview &titleView() {
-    return *formaVisor->Medview1;
-}
 
 // The list holds no more than its capacity: an addition stops there.
 bool printListFull() {
@@ -82,7 +77,7 @@ void TformaImpresion::FormActivate() {
                             [](const TGrupoRec &group) { return ansi::toQt(group.Value); });
     CheckListBox1->setEnabled(false);
     if (ListBox1->count() != PrintCount)
-        ShowEntryTitles(titleView());
+        ShowEntryTitles(TitleView());
     if (ListBox1->count() > 0)
         EnableRemoval(true);
 }
@@ -101,7 +96,7 @@ void TformaImpresion::Button1Click() {
 
 // The same page may stand in the list several times.
 void TformaImpresion::Button2Click() {
-    TMedview &view = titleView();
+    TMedview &view = TitleView();
     if (TitleInfoCount(view) >= PrintCount) {
         if (RadioButton1->isChecked()) {
             AddCurrentPage(view);
@@ -134,7 +129,7 @@ void TformaImpresion::Button4Click() {
 void TformaImpresion::Button5Click() {
     if (PrintCount <= 0)
         return;
-    TMedview &view = titleView();
+    TMedview &view = TitleView();
     view.BeginTopicList();
     view.setTopicListMode(1);
     for (int entry = 1; entry <= PrintCount; ++entry)

@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -65,7 +64,7 @@ void TformaMarcacion::Button1Click() {
         ++BookmarkCount;
         TMarcaRec &mark = Bookmarks[BookmarkCount];
         mark.Name = ansi::fromQt(Edit1->text()).substr(0, kBookmarkNameMax);
-        mark.Topic = formaVisor->Medview1->TopicIndex();
+        mark.Topic = TitleView().TopicIndex();
         ListBox1->addItem(ansi::toQt(mark.Name));
     }
     Button3->setEnabled(true);

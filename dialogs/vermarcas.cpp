@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QListWidget>
 
@@ -26,5 +25,5 @@ void TformaVerMarcas::FormActivate() {
 void TformaVerMarcas::ListBox1DblClick() {
     const int k = tablelist::SelectedEntry(ListBox1, BookmarkCount);
     if (k > 0)
-        formaVisor->Medview1->setTopicIndex(Bookmarks[k].Topic);
+        TitleView().setTopicIndex(Bookmarks[k].Topic);
 }
