@@ -10,9 +10,9 @@ TformaVerMarcas *formaVerMarcas = nullptr;
 
 TformaVerMarcas::TformaVerMarcas()
     : TDialogForm(QStringLiteral("Seleccionar marcas del libro"), 192, 107, 323, 196) {
-    ListBox1 = dialoglayout::Place<QListWidget>(this, 8, 8, 305, 177);
+    ListBox1 =
+        dialoglayout::Named(dialoglayout::Place<QListWidget>(this, 8, 8, 305, 177), "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
     BindHandler(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
 }
 
