@@ -102,5 +102,5 @@ AnsiString TformaActualizacion::TitleStem(const AnsiString &fileName) {
 void TformaActualizacion::OpenChosenTitle(const AnsiString &fileName) {
     const AnsiString stem = TitleStem(fileName);
     formaVisor->LoadContentsTree(stem + ".ark");
-    formaVisor->Medview1->setMediaViewTitle(ansi::toQt(stem + ".dvk"));
+    TitleView().setMediaViewTitle(ansi::toQt(stem + ".dvk"));
 }

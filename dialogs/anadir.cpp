@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
@@ -14,8 +13,6 @@
 #include <QTextLayout>
 
 TformaAnotaciones *formaAnotaciones = nullptr;
-
-using dialoglayout::Place;
 
 namespace {
 
@@ -36,28 +33,25 @@ AnsiString annotationTitle(const TAnotacionRec &note) {
 
 TformaAnotaciones::TformaAnotaciones()
     : TDialogForm(QStringLiteral("Añadir anotaciones "), 213, 153, 513, 270) {
-    label0 = boldLabel(this, 16, 8, QStringLiteral("Páginas con anotación añadida"));
-    Label2 = boldLabel(this, 232, 8, QStringLiteral("Anotación"));
-    ListBox1 = Place<QListWidget>(this, 16, 32, 201, 185);
+    using dialoglayout::Named;
+    using dialoglayout::Place;
+    label0 =
+        Named(boldLabel(this, 16, 8, QStringLiteral("Páginas con anotación añadida")), "label0");
+    Label2 = Named(boldLabel(this, 232, 8, QStringLiteral("Anotación")), "Label2");
+    ListBox1 = Named(Place<QListWidget>(this, 16, 32, 201, 185), "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Memo1 = Place<QPlainTextEdit>(this, 232, 32, 257, 185);
+    Memo1 = Named(Place<QPlainTextEdit>(this, 232, 32, 257, 185), "Memo1");
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Button2 = Place<QPushButton>(this, 16, 232, 89, 25, QStringLiteral("&Ir a"));
-    Button1 = Place<QPushButton>(this, 112, 232, 201, 25,
-                                 QStringLiteral("&Añadir anotación a la página actual"));
-    Button3 = Place<QPushButton>(this, 320, 232, 89, 25, QStringLiteral("&Borrar nota"));
-    Button4 = Place<QPushButton>(this, 416, 232, 73, 25, QStringLiteral("&Cerrar"));
-
-    label0->setObjectName(QStringLiteral("label0"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button3->setObjectName(QStringLiteral("Button3"));
-    Button4->setObjectName(QStringLiteral("Button4"));
+    Button2 = Named(Place<QPushButton>(this, 16, 232, 89, 25, QStringLiteral("&Ir a")), "Button2");
+    Button1 = Named(Place<QPushButton>(this, 112, 232, 201, 25,
+                                       QStringLiteral("&Añadir anotación a la página actual")),
+                    "Button1");
+    Button3 = Named(Place<QPushButton>(this, 320, 232, 89, 25, QStringLiteral("&Borrar nota")),
+                    "Button3");
+    Button4 =
+        Named(Place<QPushButton>(this, 416, 232, 73, 25, QStringLiteral("&Cerrar")), "Button4");
     dialoglayout::SetTabOrder({Button1, ListBox1, Button2, Button3, Button4, Memo1});
 
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -113,9 +107,9 @@ void TformaAnotaciones::Button1Click() {
         text += ansi::fromQt(line) + ' ';
     ++AnnotationCount;
     TAnotacionRec &note = Annotations[AnnotationCount];
-    note.Topic = formaVisor->Medview1->TopicIndex();
+    note.Topic = TitleView().TopicIndex();
     note.Note = text.substr(0, kAnnotationTextMax);
-    note.Title = TitleInfoString(*formaVisor->Medview1, note.Topic).substr(0, kAnnotationTextMax);
+    note.Title = TitleInfoString(TitleView(), note.Topic).substr(0, kAnnotationTextMax);
     ListBox1->addItem(ansi::toQt(note.Title));
     tablelist::SelectNone(ListBox1);
 }
@@ -131,7 +125,7 @@ void TformaAnotaciones::Button2Click() {
     const int k = tablelist::SelectedEntry(ListBox1, AnnotationCount);
     if (k == 0)
         return;
-    formaVisor->Medview1->setTopicIndex(Annotations[k].Topic);
+    TitleView().setTopicIndex(Annotations[k].Topic);
 }
 
 void TformaAnotaciones::Button3Click() {

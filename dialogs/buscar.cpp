@@ -2,6 +2,7 @@
 
 #include "medview.h"
 #include "resulta.h"
+#include "tablelist.h"
 #include "visor.h"
 
 #include <QLabel>
@@ -33,10 +34,6 @@ QString helpText() {
     for (const char *line : lines)
         joined << QString::fromUtf8(line);
     return joined.join(QLatin1Char('\r'));
-}
-
-TMedview &titleView() {
-    return *formaVisor->Medview1;
 }
 
 } // namespace
@@ -92,8 +89,9 @@ void TformaBuscar::FormCreate() {
 // and a blank typed into "&Cancelar" would close the dialog).
 void TformaBuscar::FormActivate() {
     RadioButton3->setChecked(true);
-    FillChapters();
-    titleView().setSearchMode(0);
+    tablelist::FillChapters(CheckListBox1,
+                            [this](const TGrupoRec &group) { return ChapterCaption(group); });
+    TitleView().setSearchMode(0);
     Edit1->clear();
     Edit1->setFocus();
 }
@@ -103,15 +101,15 @@ void TformaBuscar::Edit1Change() {
 }
 
 void TformaBuscar::RadioButton1Click() {
-    titleView().setSearchMode(1);
+    TitleView().setSearchMode(1);
 }
 
 void TformaBuscar::RadioButton2Click() {
-    titleView().setSearchMode(2);
+    TitleView().setSearchMode(2);
 }
 
 void TformaBuscar::RadioButton3Click() {
-    titleView().setSearchMode(0);
+    TitleView().setSearchMode(0);
 }
 
 // The query goes to the title view as typed: the view owns its syntax.
@@ -119,9 +117,9 @@ void TformaBuscar::Button1Click() {
     const QString query = Edit1->text();
     if (query == QLatin1String(" "))
         return;
-    TMedview &view = titleView();
+    TMedview &view = TitleView();
     if (RadioButton2->isChecked())
-        AddCheckedChaptersToTopicList();
+        tablelist::ListCheckedChapterTopics(CheckListBox1, view);
     view.RunSearch(query);
     view.setHiliteSearchHits(true);
     if (view.SearchHitCount() <= 0) {
@@ -140,24 +138,4 @@ void TformaBuscar::Button2Click() {
 
 QString TformaBuscar::ChapterCaption(const TGrupoRec &group) const {
     return ansi::toQt(group.Name);
-}
-
-void TformaBuscar::FillChapters() {
-    CheckListBox1->clear();
-    for (int i = 1; !Groups[i].Name.empty(); ++i) {
-        auto *line = new QListWidgetItem(ChapterCaption(Groups[i]), CheckListBox1);
-        line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
-        line->setCheckState(Qt::Checked);
-    }
-}
-
-// Line i of the list stands for group i + 1.
-void TformaBuscar::AddCheckedChaptersToTopicList() {
-    TMedview &view = titleView();
-    view.BeginTopicList();
-    view.setTopicListMode(1);
-    for (int line = 0; line < CheckListBox1->count(); ++line) {
-        if (CheckListBox1->item(line)->checkState() == Qt::Checked)
-            view.AddGroupToTopicList(ansi::toQt(Groups[line + 1].Name));
-    }
 }

@@ -42,10 +42,6 @@ public:
 protected:
     // The line a chapter shows in the list.
     virtual QString ChapterCaption(const TGrupoRec &group) const;
-
-private:
-    void FillChapters();
-    void AddCheckedChaptersToTopicList();
 };
 
 extern TformaBuscar *formaBuscar;

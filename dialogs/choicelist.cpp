@@ -1,5 +1,7 @@
 #include "choicelist.h"
 
+#include "tablelist.h"
+
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -40,6 +42,5 @@ void TChoiceListForm::ShowLines(const QStringList &lines, int selected) {
 }
 
 int TChoiceListForm::SelectedLine() const {
-    const QList<QListWidgetItem *> selected = ListBox1->selectedItems();
-    return selected.isEmpty() ? -1 : ListBox1->row(selected.first());
+    return tablelist::SelectedEntry(ListBox1, ListBox1->count()) - 1;
 }

@@ -3,7 +3,6 @@
 #include "ansi.h"
 #include "clipboard.h"
 #include "medview.h"
-#include "visor.h"
 
 #include <QLabel>
 #include <QMimeData>
@@ -83,7 +82,7 @@ void TformaCopiar::Button2Click() {
 // A selection stays selected; without one the region's copy is followed by
 // clearing its selection.
 void TformaCopiar::CopySelection() {
-    TMedview &view = *formaVisor->Medview1;
+    TMedview &view = TitleView();
     if (view.HasSelection()) {
         view.CopySelection(kCopyFormat);
     } else if (view.lpMVSR() != 0) {

@@ -28,6 +28,10 @@ void TDialogForm::FormClose() {
     CommonDialogClose();
 }
 
+TMedview &TDialogForm::TitleView() {
+    return *formaVisor->Medview1;
+}
+
 namespace dialoglayout {
 
 QFont DialogFont() {

@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <initializer_list>
 
+class TMedview;
+
 // A non-modal dialog of the viewer: a fixed-border window with its caption and
 // client size, first placed where its designer put it.
 //
@@ -29,6 +31,10 @@ public:
     // The close every dialog shares: the viewer enabled, DialogCode 0. A dialog
     // with a step of its own runs this first.
     virtual void FormClose();
+
+protected:
+    // The viewer's title view, which every reading tool works on.
+    static TMedview &TitleView();
 };
 
 namespace dialoglayout {

@@ -2,7 +2,7 @@
 
 #include "medview.h"
 #include "mvutil.h"
-#include "visor.h"
+#include "tablelist.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,10 +13,6 @@
 TformaImpresion *formaImpresion = nullptr;
 
 namespace {
-
-TMedview &titleView() {
-    return *formaVisor->Medview1;
-}
 
 // The list holds no more than its capacity: an addition stops there.
 bool printListFull() {
@@ -77,10 +73,11 @@ TformaImpresion::TformaImpresion()
 // was reset under the dialog.
 void TformaImpresion::FormActivate() {
     RadioButton1->setChecked(true);
-    FillChapters();
+    tablelist::FillChapters(CheckListBox1,
+                            [](const TGrupoRec &group) { return ansi::toQt(group.Value); });
     CheckListBox1->setEnabled(false);
     if (ListBox1->count() != PrintCount)
-        ShowEntryTitles(titleView());
+        ShowEntryTitles(TitleView());
     if (ListBox1->count() > 0)
         EnableRemoval(true);
 }
@@ -99,7 +96,7 @@ void TformaImpresion::Button1Click() {
 
 // The same page may stand in the list several times.
 void TformaImpresion::Button2Click() {
-    TMedview &view = titleView();
+    TMedview &view = TitleView();
     if (TitleInfoCount(view) >= PrintCount) {
         if (RadioButton1->isChecked()) {
             AddCurrentPage(view);
@@ -113,16 +110,11 @@ void TformaImpresion::Button2Click() {
 }
 
 void TformaImpresion::Button3Click() {
-    const QList<QListWidgetItem *> selected = ListBox1->selectedItems();
-    if (selected.isEmpty())
+    const int entry = tablelist::SelectedEntry(ListBox1, PrintCount);
+    if (entry == 0)
         return;
-    const int line = ListBox1->row(selected.first());
-    if (line >= PrintCount)
-        return;
-    delete ListBox1->takeItem(line);
-    for (int entry = line + 1; entry < PrintCount; ++entry)
-        PrintList[entry] = PrintList[entry + 1];
-    --PrintCount;
+    delete ListBox1->takeItem(entry - 1);
+    tablelist::RemoveEntry(PrintList, PrintCount, entry);
     if (PrintCount == 0)
         EnableRemoval(false);
 }
@@ -137,22 +129,12 @@ void TformaImpresion::Button4Click() {
 void TformaImpresion::Button5Click() {
     if (PrintCount <= 0)
         return;
-    TMedview &view = titleView();
+    TMedview &view = TitleView();
     view.BeginTopicList();
     view.setTopicListMode(1);
     for (int entry = 1; entry <= PrintCount; ++entry)
         view.PrintTopic(PrintList[entry]);
     view.EndPrint();
-}
-
-// Line i stands for group i + 1, up to the first group without a name.
-void TformaImpresion::FillChapters() {
-    CheckListBox1->clear();
-    for (int i = 1; !Groups[i].Name.empty(); ++i) {
-        auto *line = new QListWidgetItem(ansi::toQt(Groups[i].Value), CheckListBox1);
-        line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
-        line->setCheckState(Qt::Checked);
-    }
 }
 
 void TformaImpresion::AddCurrentPage(TMedview &view) {
@@ -165,21 +147,15 @@ void TformaImpresion::AddCurrentPage(TMedview &view) {
 // The checked chapters' topics follow the entries already listed, in the
 // title view's order.
 void TformaImpresion::AddCheckedChapters(TMedview &view) {
-    view.BeginTopicList();
-    view.setTopicListMode(1);
-    for (int line = 0; line < CheckListBox1->count(); ++line) {
-        if (CheckListBox1->item(line)->checkState() == Qt::Checked)
-            view.AddGroupToTopicList(ansi::toQt(Groups[line + 1].Name));
-    }
+    tablelist::ListCheckedChapterTopics(CheckListBox1, view);
     const int topics = view.TopicListCount();
     for (int i = 0; i < topics && !printListFull(); ++i)
         appendPrintEntry(view.TopicListEntry(i));
 }
 
 void TformaImpresion::ShowEntryTitles(TMedview &view) {
-    ListBox1->clear();
-    for (int entry = 1; entry <= PrintCount; ++entry)
-        ListBox1->addItem(ansi::toQt(TitleInfoString(view, PrintList[entry])));
+    tablelist::Fill(ListBox1, PrintList, PrintCount,
+                    [&view](int32_t topic) { return TitleInfoString(view, topic); });
 }
 
 void TformaImpresion::EnableRemoval(bool enabled) {

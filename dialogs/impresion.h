@@ -41,7 +41,6 @@ public:
     void Button5Click();
 
 private:
-    void FillChapters();
     void AddCurrentPage(TMedview &view);
     void AddCheckedChapters(TMedview &view);
     void ShowEntryTitles(TMedview &view);

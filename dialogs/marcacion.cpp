@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -12,30 +11,26 @@
 
 TformaMarcacion *formaMarcacion = nullptr;
 
-using dialoglayout::Place;
-using dialoglayout::PlaceSizedToText;
-
 TformaMarcacion::TformaMarcacion()
     : TDialogForm(QStringLiteral("Definir marcas en el libro"), 192, 107, 454, 283) {
-    Label1 = PlaceSizedToText<QLabel>(this, 16, 16, QStringLiteral("Nombre  nueva marca"));
-    Edit1 = Place<QLineEdit>(this, 16, 40, 289, 21);
+    using dialoglayout::Named;
+    using dialoglayout::Place;
+    using dialoglayout::PlaceSizedToText;
+    Label1 = Named(PlaceSizedToText<QLabel>(this, 16, 16, QStringLiteral("Nombre  nueva marca")),
+                   "Label1");
+    Edit1 = Named(Place<QLineEdit>(this, 16, 40, 289, 21), "Edit1");
     Edit1->setMaxLength(kEditLength);
-    Label2 = PlaceSizedToText<QLabel>(this, 16, 72, QStringLiteral("Marcas:"));
-    ListBox1 = Place<QListWidget>(this, 16, 96, 289, 169);
+    Label2 = Named(PlaceSizedToText<QLabel>(this, 16, 72, QStringLiteral("Marcas:")), "Label2");
+    ListBox1 = Named(Place<QListWidget>(this, 16, 96, 289, 169), "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    Button1 = Place<QPushButton>(this, 328, 32, 97, 25, QStringLiteral("&Aceptar"));
+    Button1 =
+        Named(Place<QPushButton>(this, 328, 32, 97, 25, QStringLiteral("&Aceptar")), "Button1");
     Button1->setEnabled(false);
-    Button2 = Place<QPushButton>(this, 328, 96, 97, 25, QStringLiteral("&Cancelar"));
-    Button3 = Place<QPushButton>(this, 328, 240, 97, 25, QStringLiteral("&Eliminar"));
+    Button2 =
+        Named(Place<QPushButton>(this, 328, 96, 97, 25, QStringLiteral("&Cancelar")), "Button2");
+    Button3 =
+        Named(Place<QPushButton>(this, 328, 240, 97, 25, QStringLiteral("&Eliminar")), "Button3");
     Button3->setEnabled(false);
-
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Label2->setObjectName(QStringLiteral("Label2"));
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button3->setObjectName(QStringLiteral("Button3"));
     dialoglayout::SetTabOrder({Edit1, ListBox1, Button1, Button2, Button3});
 
     BindHandler(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
@@ -65,7 +60,7 @@ void TformaMarcacion::Button1Click() {
         ++BookmarkCount;
         TMarcaRec &mark = Bookmarks[BookmarkCount];
         mark.Name = ansi::fromQt(Edit1->text()).substr(0, kBookmarkNameMax);
-        mark.Topic = formaVisor->Medview1->TopicIndex();
+        mark.Topic = TitleView().TopicIndex();
         ListBox1->addItem(ansi::toQt(mark.Name));
     }
     Button3->setEnabled(true);

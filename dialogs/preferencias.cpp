@@ -4,7 +4,6 @@
 #include "iconos.h"
 #include "intconv.h"
 #include "medview.h"
-#include "visor.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -24,10 +23,6 @@ constexpr int kZoomStep = 10;
 bool typedCharacterAllowed(QChar c) {
     return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') ||
            QLocale().decimalPoint() == QString(c);
-}
-
-TMedview &titleView() {
-    return *formaVisor->Medview1;
 }
 
 } // namespace
@@ -86,7 +81,7 @@ TformaPreferencias::TformaPreferencias()
 
 // The zoom exactly as the view reports it; the field shows it within its range.
 void TformaPreferencias::FormActivate() {
-    ZoomSetting = titleView().FontZoom();
+    ZoomSetting = TitleView().FontZoom();
     SpinEdit1->setValue(ZoomSetting);
 }
 
@@ -94,7 +89,7 @@ void TformaPreferencias::FormActivate() {
 // else the one read at the last activation.
 void TformaPreferencias::FormClose() {
     TDialogForm::FormClose();
-    titleView().setFontZoom(ZoomSetting);
+    TitleView().setFontZoom(ZoomSetting);
 }
 
 void TformaPreferencias::Button1Click() {

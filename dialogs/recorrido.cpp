@@ -2,7 +2,6 @@
 
 #include "medview.h"
 #include "mvutil.h"
-#include "visor.h"
 
 #include <QListWidget>
 #include <QPushButton>
@@ -32,6 +31,6 @@ void TformaRecorrido::Button1Click() {
         return;
     HistorySkip = true;
     const THistoriaRec &entry = History[line + 1];
-    formaVisor->Medview1->GoToTopicPosition(entry.VA, entry.Scroll);
+    TitleView().GoToTopicPosition(entry.VA, entry.Scroll);
     close();
 }

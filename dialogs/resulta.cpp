@@ -1,7 +1,6 @@
 #include "resulta.h"
 
 #include "medview.h"
-#include "visor.h"
 
 #include <QListWidget>
 
@@ -14,7 +13,7 @@ TformaResulta::TformaResulta()
 
 // The list follows the title view's current hits, first hit selected.
 void TformaResulta::FormActivate() {
-    TMedview &view = *formaVisor->Medview1;
+    TMedview &view = TitleView();
     QStringList titles;
     for (int i = 0; i < view.SearchHitCount(); ++i)
         titles << view.SearchHitTitle(i);
@@ -25,5 +24,5 @@ void TformaResulta::FormActivate() {
 void TformaResulta::Button1Click() {
     const int line = SelectedLine();
     if (line >= 0)
-        formaVisor->Medview1->setMediaViewTopic(ListBox1->item(line)->text());
+        TitleView().setMediaViewTopic(ListBox1->item(line)->text());
 }

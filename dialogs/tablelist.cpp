@@ -1,5 +1,7 @@
 #include "tablelist.h"
 
+#include "medview.h"
+
 namespace tablelist {
 
 int SelectedEntry(const QListWidget *list, int32_t count) {
@@ -16,6 +18,25 @@ void SelectNone(QListWidget *list) {
 
 void ListBookmarks(QListWidget *list) {
     Fill(list, Bookmarks, BookmarkCount, [](const TMarcaRec &mark) { return mark.Name; });
+}
+
+void FillChapters(QListWidget *list, const std::function<QString(const TGrupoRec &)> &caption) {
+    list->clear();
+    for (int i = 1; !Groups[i].Name.empty(); ++i) {
+        auto *line = new QListWidgetItem(caption(Groups[i]), list);
+        line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
+        line->setCheckState(Qt::Checked);
+    }
+}
+
+// A chapter is searched and printed by its group's name, whatever it shows.
+void ListCheckedChapterTopics(const QListWidget *list, TMedview &view) {
+    view.BeginTopicList();
+    view.setTopicListMode(1);
+    for (int line = 0; line < list->count(); ++line) {
+        if (list->item(line)->checkState() == Qt::Checked)
+            view.AddGroupToTopicList(ansi::toQt(Groups[line + 1].Name));
+    }
 }
 
 } // namespace tablelist

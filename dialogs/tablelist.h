@@ -7,6 +7,9 @@
 #include "mvutil.h"
 
 #include <QListWidget>
+#include <functional>
+
+class TMedview;
 
 namespace tablelist {
 
@@ -27,6 +30,14 @@ void Fill(QListWidget *list, OneBasedTable<T> &table, int32_t count, Text text) 
 
 // The names of the bookmarks in use, as both bookmark dialogs list them.
 void ListBookmarks(QListWidget *list);
+
+// Lists the title's chapters, the groups up to the first without a name, by
+// their captions, each with its check box checked.
+void FillChapters(QListWidget *list, const std::function<QString(const TGrupoRec &)> &caption);
+
+// Starts the title view's topic list afresh with the groups of the checked
+// chapters.
+void ListCheckedChapterTopics(const QListWidget *list, TMedview &view);
 
 // Removes entry k: the entries above it each move down one place.
 template <typename T> void RemoveEntry(OneBasedTable<T> &table, int32_t &count, int k) {

@@ -3,7 +3,6 @@
 #include "medview.h"
 #include "mvutil.h"
 #include "tablelist.h"
-#include "visor.h"
 
 #include <QListWidget>
 
@@ -11,9 +10,9 @@ TformaVerMarcas *formaVerMarcas = nullptr;
 
 TformaVerMarcas::TformaVerMarcas()
     : TDialogForm(QStringLiteral("Seleccionar marcas del libro"), 192, 107, 323, 196) {
-    ListBox1 = dialoglayout::Place<QListWidget>(this, 8, 8, 305, 177);
+    ListBox1 =
+        dialoglayout::Named(dialoglayout::Place<QListWidget>(this, 8, 8, 305, 177), "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
-    ListBox1->setObjectName(QStringLiteral("ListBox1"));
     BindHandler(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { ListBox1DblClick(); });
 }
 
@@ -26,5 +25,5 @@ void TformaVerMarcas::FormActivate() {
 void TformaVerMarcas::ListBox1DblClick() {
     const int k = tablelist::SelectedEntry(ListBox1, BookmarkCount);
     if (k > 0)
-        formaVisor->Medview1->setTopicIndex(Bookmarks[k].Topic);
+        TitleView().setTopicIndex(Bookmarks[k].Topic);
 }
