@@ -222,6 +222,28 @@ private slots:
         QCOMPARE(QApplication::activeWindow(), dialog(10));
     }
 
+    // A button's hover repaint is no paint of the viewer itself: the dialog in
+    // use keeps the keyboard, and nothing activates it afresh.
+    void hoveringTheToolBarKeepsTheDialogInUse() {
+        showViewer();
+        viewer_->ToolButton19->click(); // Anotar
+        viewer_->ToolButton16->click(); // Marcar: the code held is 9
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(9));
+        dialog(8)->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), dialog(8));
+        const std::map<int, int> before = activations_;
+        for (QAction *action : viewer_->ToolBar1->actions()) {
+            QWidget *button = viewer_->ToolBar1->widgetForAction(action);
+            QTest::mouseMove(viewer_->windowHandle(),
+                             button->mapTo(viewer_.get(), button->rect().center()));
+            QTest::qWait(20);
+        }
+        QTest::mouseMove(viewer_->windowHandle(), viewer_->StatusBar1->geometry().center());
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), dialog(8));
+        QCOMPARE(activations_, before);
+    }
+
     void onlyCodesTwoToElevenAreRaised() {
         showViewer();
         dialog(2)->show();

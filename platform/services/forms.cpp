@@ -8,12 +8,25 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QPaintEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
 bool runBound(const std::function<void()> &handler) {
     return !handler || runHandler(handler);
+}
+
+// Whether a paint reaches the form's own surface, not only the controls on it.
+bool reachesOwnSurface(const QWidget *form, const QRegion &painted) {
+    QRegion own = painted;
+    for (const QObject *child : form->children()) {
+        const auto *control = qobject_cast<const QWidget *>(child);
+        if (control && !control->isWindow() && control->isVisible())
+            own -= control->geometry();
+    }
+    return !own.isEmpty();
 }
 
 // The program's form that was activated last. Coming back to it from a
@@ -69,15 +82,28 @@ bool TForm::event(QEvent *event) {
     return QWidget::event(event);
 }
 
+// An expose need not repaint the form (its last picture may still be on
+// hand), so the window's own expose is watched. The window can be made anew
+// between showings; installing the filter again keeps one.
+bool TForm::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() &&
+        windowHandle()->isExposed())
+        runBound(OnPaint);
+    return QWidget::eventFilter(watched, event);
+}
+
 void TForm::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
+    if (QWindow *window = windowHandle())
+        window->installEventFilter(this);
     if (!event->spontaneous())
         runBound(OnShow);
 }
 
 void TForm::paintEvent(QPaintEvent *event) {
     QWidget::paintEvent(event);
-    runBound(OnPaint);
+    if (reachesOwnSurface(this, event->region()))
+        runBound(OnPaint);
 }
 
 void TForm::mouseReleaseEvent(QMouseEvent *event) {

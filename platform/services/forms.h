@@ -20,7 +20,10 @@ public:
     std::function<void()> OnCreate;   // once, when the application creates the form
     std::function<void()> OnShow;     // each time it becomes visible
     std::function<void()> OnActivate; // each time it becomes the program's active form
-    std::function<void()> OnPaint;    // each repaint (inside the paint event)
+    // Each paint of the form itself: a repaint that reaches its own surface
+    // (inside the paint event), or an expose of its window by the window
+    // system. A control repainting itself on the form is no paint of the form.
+    std::function<void()> OnPaint;
     std::function<void()> OnClick;    // a left click on the form itself
     std::function<void()> OnClose;    // each close; the form is then hidden
     std::function<void()> OnDestroy;  // once, when the application destroys it
@@ -35,6 +38,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
