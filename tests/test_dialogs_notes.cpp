@@ -4,6 +4,7 @@
 
 #include "anadir.h"
 #include "dialogsupport.h"
+#include "formaentrada.h"
 #include "marcacion.h"
 #include "vermarcas.h"
 #include "visor_fixture.h"
@@ -12,6 +13,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 
 using namespace visortest;
 
@@ -313,6 +315,56 @@ private slots:
         viewer_->activateWindow();
         QTRY_COMPARE(anotaciones_->Memo1->toPlainText(), QString());
         QCOMPARE(anotaciones_->ListBox1->selectedItems().size(), 0);
+    }
+
+    // No stored record is lost: a read-only file is listed whole and kept
+    // until it can be written; a file that could not be read to its end is
+    // left as it is, and the close still ends the program.
+    void storedBookmarksSurviveTheirLoad_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("read-only") << QStringLiteral("read-only");
+        QTest::newRow("cannot be opened") << QStringLiteral("directory");
+        QTest::newRow("read fails") << QStringLiteral("read-only directory");
+    }
+    void storedBookmarksSurviveTheirLoad() {
+        QFETCH(QString, damage);
+        const QString oer = folder_->path(QStringLiteral("prueba.oer"));
+        const QFile::Permissions readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        if (damage == QLatin1String("read-only")) {
+            folder_->scratch().write(QStringLiteral("prueba.oer"), bookmarkFile(2));
+            QFile::setPermissions(oer, readOnly);
+        } else {
+            QVERIFY(QDir().mkdir(oer));
+            if (damage == QLatin1String("read-only directory"))
+                QFile::setPermissions(oer, readOnly | QFile::ExeOwner);
+        }
+        testsupport::ErrorRecorder errors;
+        start();
+        QCOMPARE(errors.messages.size(), 1);
+        open(9);
+        addBookmark(QStringLiteral("nueva"));
+        FormEntrada = nullptr;
+        if (damage == QLatin1String("read-only")) {
+            QCOMPARE(dialogtest::lines(marcacion_->ListBox1),
+                     (QStringList{"m1", "m2", "nueva"}));
+            QCOMPARE(errors.messages, QStringList{"File access denied"});
+            QTest::mouseClick(viewer_->ToolButton21, Qt::LeftButton);
+            QCOMPARE(errors.messages, (QStringList{"File access denied", "File access denied"}));
+            QVERIFY(viewer_->isVisible());
+            QCOMPARE(stored("oer"), bookmarkFile(2));
+            QFile::setPermissions(oer, readOnly | QFile::WriteOwner);
+        }
+        QTest::mouseClick(viewer_->ToolButton21, Qt::LeftButton);
+        QVERIFY(!viewer_->isVisible());
+        if (damage == QLatin1String("read-only")) {
+            ResetNavigationState();
+            QVERIFY(ReadBookmarkFile(BookmarkFileName()));
+            QCOMPARE(bookmarkNames(), (QStringList{"m1", "m2", "nueva"}));
+        } else {
+            QVERIFY(QFileInfo(oer).isDir());
+            QFile::setPermissions(oer, readOnly | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QVERIFY(QFile::exists(folder_->path(QStringLiteral("prueba.cdb"))));
     }
 
     // Made in one run, saved by the viewer's close, there in the next; a run

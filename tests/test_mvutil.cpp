@@ -97,8 +97,8 @@ private slots:
         QVERIFY(!ReadBookmarkFile(ansi::fromQt(dir.filePath("none.oer"))));
         QCOMPARE(BookmarkCount, 2);
 
-        // Opened for reading and writing: a read-only file is refused, whoever
-        // runs the program.
+        // A read-only file, whoever runs the program, is read whole and then
+        // refused for writing.
         QFile::setPermissions(dir.filePath("t.oer"), QFile::ReadOwner);
         try {
             ReadBookmarkFile(ansi::fromQt(dir.filePath("t.oer")));
@@ -106,7 +106,8 @@ private slots:
         } catch (const EAppError &error) {
             QCOMPARE(error.message(), QStringLiteral("File access denied"));
         }
-        QCOMPARE(BookmarkCount, 2);
+        QCOMPARE(BookmarkCount, 4);
+        QCOMPARE(Bookmarks[4].Name, AnsiString("dos"));
     }
 
     void bookmarkRecordLayout() {

@@ -8,6 +8,8 @@
 #include "windowsdir.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QSet>
 #include <cerrno>
 #include <cstring>
 
@@ -92,21 +94,40 @@ TAnotacionRec annotationFromBuffer() {
     return note;
 }
 
+// Stored files whose load stopped before their end: they hold records this
+// run never read, so no save of this run may replace them.
+QSet<QString> &partlyLoadedFiles() {
+    static QSet<QString> files;
+    return files;
+}
+
+QString storedFileKey(const AnsiString &fileName) {
+    return QFileInfo(paths::resolvePath(fileName)).absoluteFilePath();
+}
+
 // Reads every whole record of the file through `buffer`, handing each to
-// `append`. The file is opened for reading and writing, as the run time's
-// default file mode does.
+// `append`. A read-only file is read whole all the same; "File access denied"
+// then tells that changes to it will not be kept.
 template <size_t Size, typename Append>
 bool readRecords(const AnsiString &fileName, std::array<uint8_t, Size> &buffer, Append append) {
     if (!QFile::exists(paths::resolvePath(fileName)))
         return false;
-    QFile file;
-    OpenForReadingAndWriting(file, fileName);
-    const qint64 records = file.size() / qint64(Size);
-    for (qint64 i = 0; i < records; ++i) {
-        if (file.read(reinterpret_cast<char *>(buffer.data()), qint64(Size)) != qint64(Size))
-            throw EInOutError(EIO);
-        append();
+    bool writable = true;
+    try {
+        QFile file;
+        writable = OpenStoredFile(file, fileName);
+        const qint64 records = file.size() / qint64(Size);
+        for (qint64 i = 0; i < records; ++i) {
+            if (file.read(reinterpret_cast<char *>(buffer.data()), qint64(Size)) != qint64(Size))
+                throw EInOutError(EIO);
+            append();
+        }
+    } catch (...) {
+        partlyLoadedFiles().insert(storedFileKey(fileName));
+        throw;
     }
+    if (!writable)
+        throw EInOutError(EACCES);
     return true;
 }
 
@@ -114,6 +135,8 @@ bool readRecords(const AnsiString &fileName, std::array<uint8_t, Size> &buffer, 
 template <size_t Size, typename Fill>
 void writeRecords(const AnsiString &fileName, int32_t count, std::array<uint8_t, Size> &buffer,
                   Fill fill) {
+    if (partlyLoadedFiles().contains(storedFileKey(fileName)))
+        return;
     std::string bytes;
     bytes.reserve(size_t(std::max(count, 0)) * Size);
     for (int i = 1; i <= count; ++i) {

@@ -123,8 +123,10 @@ AnsiString TitleInfoString(TMedview &control, int32_t topic);
 // The two files. The readers append every whole record of an existing file to
 // the table (a trailing fragment is not read) and raise EInOutError on a
 // failure, keeping the records read before it; they return false when the file
-// does not exist. The writers replace the file with entries 1..count as one
-// step, so a failure leaves the previous file as it was.
+// does not exist. A read-only file is read whole before "File access denied"
+// is raised. The writers replace the file with entries 1..count as one step,
+// so a failure leaves the previous file as it was; a file whose load stopped
+// before its end is left as it is, since the table lacks some of its records.
 AnsiString BookmarkFileName();
 AnsiString AnnotationFileName();
 bool ReadBookmarkFile(const AnsiString &fileName);

@@ -137,13 +137,14 @@ void WriteFileAtomically(const AnsiString &path, const std::string &bytes) {
         throw EInOutError(error);
 }
 
-void OpenForReadingAndWriting(QFile &file, const AnsiString &path) {
+bool OpenStoredFile(QFile &file, const AnsiString &path) {
     const QByteArray name = QFile::encodeName(paths::resolvePath(path));
-    if (isReadOnly(name))
-        throw EInOutError(EACCES);
-    const int fd = ::open(name.constData(), O_RDWR | O_CLOEXEC);
+    const bool writable = !isReadOnly(name);
+    const int fd = ::open(name.constData(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
     if (fd < 0)
         throw EInOutError(errno);
-    if (!file.open(fd, QIODevice::ReadWrite, QFileDevice::AutoCloseHandle))
+    const QIODevice::OpenMode mode = writable ? QIODevice::ReadWrite : QIODevice::ReadOnly;
+    if (!file.open(fd, mode, QFileDevice::AutoCloseHandle))
         closeAndRaise(fd, EIO);
+    return writable;
 }

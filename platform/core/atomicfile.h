@@ -17,10 +17,12 @@ class QFile;
 // is missing.
 void WriteFileAtomically(const AnsiString &path, const std::string &bytes);
 
-// Opens a stored file for reading and writing, as the run time's default file
-// mode does: a read-only file raises "File access denied", any other failure
-// the I/O error of its errno.
-void OpenForReadingAndWriting(QFile &file, const AnsiString &path);
+// Opens a stored file to load it: for reading and writing, as the run time's
+// default file mode does, or for reading alone when the file is read-only.
+// Returns false in that case, so that the caller reads the file whole and
+// then reports "File access denied". Any other failure raises the I/O error
+// of its errno.
+bool OpenStoredFile(QFile &file, const AnsiString &path);
 
 namespace atomicfile {
 // Test seam: called before each block is written with the bytes written so
