@@ -132,9 +132,7 @@ void TformaAnotaciones::Button3Click() {
     const int k = tablelist::SelectedEntry(ListBox1, AnnotationCount);
     if (k == 0)
         return;
-    delete ListBox1->takeItem(k - 1);
-    tablelist::SelectNone(ListBox1);
-    tablelist::RemoveEntry(Annotations, AnnotationCount, k);
+    tablelist::RemoveEntry(ListBox1, Annotations, AnnotationCount, k);
     Memo1->clear();
 }
 

@@ -113,8 +113,7 @@ void TformaImpresion::Button3Click() {
     const int entry = tablelist::SelectedEntry(ListBox1, PrintCount);
     if (entry == 0)
         return;
-    delete ListBox1->takeItem(entry - 1);
-    tablelist::RemoveEntry(PrintList, PrintCount, entry);
+    tablelist::RemoveEntry(ListBox1, PrintList, PrintCount, entry);
     if (PrintCount == 0)
         EnableRemoval(false);
 }

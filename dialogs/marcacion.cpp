@@ -76,7 +76,5 @@ void TformaMarcacion::Button3Click() {
     const int k = tablelist::SelectedEntry(ListBox1, BookmarkCount);
     if (k == 0)
         return;
-    tablelist::RemoveEntry(Bookmarks, BookmarkCount, k);
-    delete ListBox1->takeItem(k - 1);
-    tablelist::SelectNone(ListBox1);
+    tablelist::RemoveEntry(ListBox1, Bookmarks, BookmarkCount, k);
 }

@@ -7,6 +7,7 @@
 #include "mvutil.h"
 
 #include <QListWidget>
+#include <QSignalBlocker>
 #include <functional>
 
 class TMedview;
@@ -39,8 +40,16 @@ void FillChapters(QListWidget *list, const std::function<QString(const TGrupoRec
 // chapters.
 void ListCheckedChapterTopics(const QListWidget *list, TMedview &view);
 
-// Removes entry k: the entries above it each move down one place.
-template <typename T> void RemoveEntry(OneBasedTable<T> &table, int32_t &count, int k) {
+// Removes entry k and its line: the entries above it each move down one
+// place. No line is selected afterwards, so a second press of a delete
+// button removes nothing more; the list tells of no choice meanwhile.
+template <typename T>
+void RemoveEntry(QListWidget *list, OneBasedTable<T> &table, int32_t &count, int k) {
+    {
+        const QSignalBlocker quiet(list);
+        delete list->takeItem(k - 1);
+        SelectNone(list);
+    }
     for (int i = k + 1; i <= count; ++i)
         table[i - 1] = table[i];
     --count;

@@ -5,6 +5,7 @@
 #include "anadir.h"
 #include "dialogsupport.h"
 #include "formaentrada.h"
+#include "impresion.h"
 #include "marcacion.h"
 #include "vermarcas.h"
 #include "visor_fixture.h"
@@ -315,6 +316,43 @@ private slots:
         viewer_->activateWindow();
         QTRY_COMPARE(anotaciones_->Memo1->toPlainText(), QString());
         QCOMPARE(anotaciones_->ListBox1->selectedItems().size(), 0);
+    }
+
+    // After a delete no line is selected, so a second press removes nothing.
+    void aDeleteLeavesNoLineSelected_data() {
+        QTest::addColumn<int>("code");
+        QTest::newRow("print list") << 10;
+        QTest::newRow("bookmarks") << 9;
+        QTest::newRow("annotations") << 8;
+    }
+    void aDeleteLeavesNoLineSelected() {
+        QFETCH(int, code);
+        start();
+        const std::unique_ptr<TformaImpresion> impresion = createDialog<TformaImpresion>(10);
+        open(code);
+        QListWidget *list = code == 10  ? impresion->ListBox1
+                            : code == 9 ? marcacion_->ListBox1
+                                        : anotaciones_->ListBox1;
+        QPushButton *remove = code == 10  ? impresion->Button3
+                              : code == 9 ? marcacion_->Button3
+                                          : anotaciones_->Button3;
+        const int32_t &count = code == 10 ? PrintCount : code == 9 ? BookmarkCount : AnnotationCount;
+        for (int i = 0; i < 3; ++i) {
+            if (code == 10)
+                QTest::mouseClick(impresion->Button2, Qt::LeftButton); // the page shown
+            else if (code == 9)
+                addBookmark(QStringLiteral("Portada"));
+            else
+                annotate(QStringLiteral("nota"));
+        }
+        QCOMPARE(list->count(), 3);
+        dialogtest::clickLine(list, 1);
+        QTest::mouseClick(remove, Qt::LeftButton);
+        QTest::mouseClick(remove, Qt::LeftButton);
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(count, 2);
+        QCOMPARE(list->selectedItems().size(), 0);
+        stop();
     }
 
     // No stored record is lost: a read-only file is listed whole and kept
