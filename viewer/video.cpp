@@ -17,7 +17,7 @@ bool viewerVideoPlaying() {
 
 TFormaTelon::TFormaTelon() {
     setWindowTitle(QStringLiteral("FormaTelon"));
-    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     setBackgroundColour(this, QApplication::palette().color(QPalette::Button));
     setGeometry(234, 154, 280, 238);
 
@@ -26,6 +26,13 @@ TFormaTelon::TFormaTelon() {
 
     OnClick = [this] { FormClick(); };
     Image1->OnClick = [this] { Image1Click(); };
+}
+
+// The viewer may be made after this window; it owns it from the first showing.
+void TFormaTelon::setVisible(bool visible) {
+    if (visible && formaVisor && parentWidget() != formaVisor)
+        setParent(formaVisor, windowFlags());
+    TForm::setVisible(visible);
 }
 
 void TFormaTelon::FormClick() {

@@ -1,7 +1,9 @@
 #pragma once
 
 // The borderless window videos play in (and, in LectorLinea, pictures show
-// in). A click in it stops the video and hides it.
+// in). A click in it stops the video and hides it. While shown it belongs to
+// the viewer, as a tool window does: it stays above the viewer, not above
+// other programs.
 
 #include "forms.h"
 
@@ -17,6 +19,8 @@ public:
 
     void FormClick();
     void Image1Click();
+
+    void setVisible(bool visible) override;
 };
 
 extern TFormaTelon *FormaTelon;
