@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -126,6 +127,31 @@ private slots:
         QCOMPARE(first.host(), QStringLiteral("www.ejemplo.com"));
         QCOMPARE(first.path(QUrl::FullyDecoded), QStringLiteral("/página con blancos.htm"));
         QCOMPARE(QUrl(targets[1]).scheme(), QStringLiteral("https"));
+    }
+
+    // The opener reports a missing browser or application only by its exit
+    // status; one still running after a moment has found it.
+    void aQuickOpenerFailureFailsTheLaunch_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("fails at once") << QByteArray("exit 3\n") << false;
+        QTest::newRow("crashes") << QByteArray("kill -KILL $$\n") << false;
+        // Its output would hold the test runner's pipe open after the test.
+        QTest::newRow("keeps running") << QByteArray("exec sleep 5 >/dev/null 2>&1\n") << true;
+    }
+
+    void aQuickOpenerFailureFailsTheLaunch() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, opens);
+        testsupport::ScratchDir scratch;
+        scratch.write(QStringLiteral("opener"), "#!/bin/sh\n" + script);
+        makeExecutable(scratch.filePath(QStringLiteral("opener")));
+        const shell::ScopedOpener failing(scratch.filePath(QStringLiteral("opener")));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(execute("https://www.ejemplo.com/") > 32, opens);
+        // A moment's wait for a failure, never a wait for the opener to end.
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
     }
 
     void fileAddressesFindTheLocalFile() {
