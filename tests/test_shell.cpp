@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <cstring>
 #include <memory>
+#include <signal.h>
 
 namespace {
 
@@ -143,15 +144,26 @@ private slots:
     void aQuickOpenerFailureFailsTheLaunch() {
         QFETCH(QByteArray, script);
         QFETCH(bool, opens);
-        testsupport::ScratchDir scratch;
-        scratch.write(QStringLiteral("opener"), "#!/bin/sh\n" + script);
+        // The opener starts in the current directory and leaves its pid there.
+        testsupport::ScratchDir scratch(true);
+        scratch.write(QStringLiteral("opener"),
+                      "#!/bin/sh\necho $$ > pid.new && mv pid.new pid\n" + script);
         makeExecutable(scratch.filePath(QStringLiteral("opener")));
-        const shell::ScopedOpener failing(scratch.filePath(QStringLiteral("opener")));
+        const shell::ScopedOpener installed(scratch.filePath(QStringLiteral("opener")));
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(execute("https://www.ejemplo.com/") > 32, opens);
         // A moment's wait for a failure, never a wait for the opener to end.
         QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        if (!opens)
+            return;
+
+        // Left running by the call; once it ends it is reaped, not left a zombie.
+        const pid_t pid = waitForLines(scratch.filePath(QStringLiteral("pid"))).value(0).toInt();
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid, 0), 0);
+        ::kill(pid, SIGTERM);
+        QVERIFY(QTest::qWaitFor([pid] { return ::kill(pid, 0) != 0; }, 15000));
     }
 
     void fileAddressesFindTheLocalFile() {
