@@ -1,17 +1,20 @@
-// The desktop shell: addresses and documents go to the desktop's default
-// application, programs start detached with literal arguments, never through
+// The desktop shell: addresses and documents go to the desktop's opener,
+// programs start detached with literal arguments, never through
 // a command interpreter.
 
 #include "shell.h"
 #include "testsupport.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 #include <cstring>
+#include <memory>
+#include <signal.h>
 
 namespace {
 
@@ -50,15 +53,20 @@ void makeExecutable(const QString &path) {
                                     QFile::ExeOther);
 }
 
-QStringList waitForLines(const QString &path) {
-    if (!QTest::qWaitFor([&] { return QFile::exists(path); }, 15000))
-        return {QStringLiteral("<nothing written>")};
+QStringList readLines(const QString &path) {
     QFile file(path);
-    file.open(QIODevice::ReadOnly);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
+}
+
+QStringList waitForLines(const QString &path) {
+    if (!QTest::qWaitFor([&] { return QFile::exists(path); }, 15000))
+        return {QStringLiteral("<nothing written>")};
+    return readLines(path);
 }
 
 AnsiString local(const QString &path) {
@@ -67,21 +75,28 @@ AnsiString local(const QString &path) {
 
 } // namespace
 
-class UrlCatcher : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl &url) { urls << url; }
-};
-
 class TestShell : public QObject {
     Q_OBJECT
 
 private:
-    UrlCatcher catcher;
+    // The opener's stand-in: appends each target it is handed, one per line,
+    // to a file, so that no browser or application ever starts.
+    QTemporaryDir openerDir;
+    std::unique_ptr<shell::ScopedOpener> opener;
+
+    QString openedFile() const { return openerDir.filePath(QStringLiteral("opened.txt")); }
+
+    // What the opener was handed, once it has been handed `count` targets.
+    QStringList opened(int count) {
+        QStringList targets;
+        (void)QTest::qWaitFor(
+            [&] {
+                targets = readLines(openedFile());
+                return targets.size() >= count;
+            },
+            15000);
+        return targets;
+    }
 
     intptr_t execute(const AnsiString &file, const AnsiString &parameters = AnsiString(),
                      const AnsiString &directory = AnsiString()) {
@@ -90,24 +105,65 @@ private:
 
 private slots:
     void initTestCase() {
-        for (const char *scheme : {"http", "https", "file"})
-            QDesktopServices::setUrlHandler(QLatin1String(scheme), &catcher, "open");
+        const QString program = openerDir.filePath(QStringLiteral("opener"));
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" + openedFile().toUtf8() + "'\n");
+        script.close();
+        makeExecutable(program);
+        opener = std::make_unique<shell::ScopedOpener>(program);
     }
 
-    void cleanupTestCase() {
-        for (const char *scheme : {"http", "https", "file"})
-            QDesktopServices::unsetUrlHandler(QLatin1String(scheme));
-    }
+    void cleanupTestCase() { opener.reset(); }
 
-    void init() { catcher.urls.clear(); }
+    void init() { QFile::remove(openedFile()); }
 
     void webAddressesOpenWithTheDesktop() {
         QVERIFY(execute("http://www.ejemplo.com/p\xE1gina con blancos.htm") > 32);
         QVERIFY(execute("https://www.ejemplo.com/") > 32);
-        QCOMPARE(catcher.urls.size(), 2);
-        QCOMPARE(catcher.urls[0].host(), QStringLiteral("www.ejemplo.com"));
-        QCOMPARE(catcher.urls[0].path(), QStringLiteral("/página con blancos.htm"));
-        QCOMPARE(catcher.urls[1].scheme(), QStringLiteral("https"));
+        const QStringList targets = opened(2);
+        QCOMPARE(targets.size(), 2);
+        // Strict parsing: the opener is handed the address encoded.
+        const QUrl first(targets[0], QUrl::StrictMode);
+        QCOMPARE(first.host(), QStringLiteral("www.ejemplo.com"));
+        QCOMPARE(first.path(QUrl::FullyDecoded), QStringLiteral("/página con blancos.htm"));
+        QCOMPARE(QUrl(targets[1]).scheme(), QStringLiteral("https"));
+    }
+
+    // The opener reports a missing browser or application only by its exit
+    // status; one still running after a moment has found it.
+    void aQuickOpenerFailureFailsTheLaunch_data() {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("fails at once") << QByteArray("exit 3\n") << false;
+        QTest::newRow("crashes") << QByteArray("kill -KILL $$\n") << false;
+        // Its output would hold the test runner's pipe open after the test.
+        QTest::newRow("keeps running") << QByteArray("exec sleep 5 >/dev/null 2>&1\n") << true;
+    }
+
+    void aQuickOpenerFailureFailsTheLaunch() {
+        QFETCH(QByteArray, script);
+        QFETCH(bool, opens);
+        // The opener starts in the current directory and leaves its pid there.
+        testsupport::ScratchDir scratch(true);
+        scratch.write(QStringLiteral("opener"),
+                      "#!/bin/sh\necho $$ > pid.new && mv pid.new pid\n" + script);
+        makeExecutable(scratch.filePath(QStringLiteral("opener")));
+        const shell::ScopedOpener installed(scratch.filePath(QStringLiteral("opener")));
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(execute("https://www.ejemplo.com/") > 32, opens);
+        // A moment's wait for a failure, never a wait for the opener to end.
+        QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+        if (!opens)
+            return;
+
+        // Left running by the call; once it ends it is reaped, not left a zombie.
+        const pid_t pid = waitForLines(scratch.filePath(QStringLiteral("pid"))).value(0).toInt();
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid, 0), 0);
+        ::kill(pid, SIGTERM);
+        QVERIFY(QTest::qWaitFor([pid] { return ::kill(pid, 0) != 0; }, 15000));
     }
 
     void fileAddressesFindTheLocalFile() {
@@ -115,12 +171,11 @@ private slots:
         scratch.write(QStringLiteral("DOC/Manual de uso.doc"), "doc");
         const AnsiString base = local(scratch.path());
         QVERIFY(execute("file://" + base + "\\doc\\MANUAL DE USO.DOC") > 32);
-        QCOMPARE(catcher.urls.size(), 1);
-        QCOMPARE(catcher.urls[0].toLocalFile(),
-                 scratch.filePath(QStringLiteral("DOC/Manual de uso.doc")));
+        const QStringList found{scratch.filePath(QStringLiteral("DOC/Manual de uso.doc"))};
+        QCOMPARE(opened(1), found);
 
         QCOMPARE(execute("file://" + base + "/DOC/falta.doc"), intptr_t(2));
-        QCOMPARE(catcher.urls.size(), 1);
+        QCOMPARE(readLines(openedFile()), found);
     }
 
     void documentsOpenWithTheirApplication() {
@@ -131,9 +186,8 @@ private slots:
         makeExecutable(scratch.filePath(QStringLiteral("informe.doc")));
         QVERIFY(execute("MANUAL.PDF") > 32);
         QVERIFY(execute("informe.doc", "--nada") > 32);
-        QCOMPARE(catcher.urls.size(), 2);
-        QCOMPARE(catcher.urls[0].toLocalFile(), scratch.filePath(QStringLiteral("manual.pdf")));
-        QCOMPARE(catcher.urls[1].toLocalFile(), scratch.filePath(QStringLiteral("informe.doc")));
+        QCOMPARE(opened(2), (QStringList{scratch.filePath(QStringLiteral("manual.pdf")),
+                                         scratch.filePath(QStringLiteral("informe.doc"))}));
     }
 
     void programArgumentsArePassedLiterally() {
@@ -157,7 +211,7 @@ private slots:
             QDir(scratch.filePath(QStringLiteral("trabajo"))).entryList(QDir::Files);
         QVERIFY2(made.isEmpty(), qPrintable(made.join(QLatin1Char(','))));
         QVERIFY(!QFile::exists(scratch.filePath(QStringLiteral("pwned"))));
-        QVERIFY(catcher.urls.isEmpty());
+        QVERIFY(!QFile::exists(openedFile()));
     }
 
     void relativeProgramsAreFoundInTheWorkingOrCurrentDirectory() {
@@ -219,7 +273,7 @@ private slots:
         // A program file that cannot be run: no execute permission.
         scratch.write(QStringLiteral("DATOS.EXE"), "MZ");
         QCOMPARE(execute("datos.exe"), intptr_t(5));
-        QVERIFY(catcher.urls.isEmpty());
+        QVERIFY(!QFile::exists(openedFile()));
     }
 };
 

@@ -17,6 +17,8 @@ RecordingShell::RecordingShell()
           return result;
       }) {}
 
+ScopedOpener::ScopedOpener(const QString &program) : installed_(Opener{program}) {}
+
 } // namespace shell
 
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,

@@ -46,4 +46,19 @@ private:
     ScopedHandler<Handler> installed_;
 };
 
+// The program the desktop hands addresses and documents to; empty: the
+// desktop's opener, xdg-open on PATH.
+struct Opener {
+    QString program;
+};
+
+// Test double: addresses and documents go to `program` while it lives.
+class ScopedOpener {
+public:
+    explicit ScopedOpener(const QString &program);
+
+private:
+    ScopedHandler<Opener> installed_;
+};
+
 } // namespace shell

@@ -1,13 +1,15 @@
 // What the desktop does for a shell call: addresses and documents open with
-// their default application, programs start detached with their parameters
-// split into arguments. Nothing passes through a command interpreter, so the
-// text of a title can never become a shell command line.
+// their default application through the desktop's opener, programs start
+// detached with their parameters split into arguments. Nothing passes
+// through a command interpreter, so the text of a title can never become a
+// shell command line.
 
 #include "shell.h"
 
 #include "paths.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -42,8 +44,51 @@ AnsiString fileNameOf(const AnsiString &path) {
     return slash == AnsiString::npos ? path : path.substr(slash + 1);
 }
 
+// How long a launch waits for the opener to fail: it finds no browser or
+// application a moment after it starts and says so only by its exit status.
+constexpr int kQuickFailureMs = 300;
+
+// The opener a test installed, else the desktop's; empty when there is none.
+QString openerProgram() {
+    const QString &installed = handlerSlot<shell::Opener>().program;
+    return installed.isEmpty() ? QStandardPaths::findExecutable(QStringLiteral("xdg-open"))
+                               : installed;
+}
+
+// Hands `target` to the opener as one argument. An opener still running after
+// the wait has found its application: it is left to run on, outliving this
+// call and the reader, and its QProcess goes once it ends, so that it is
+// neither killed nor left a zombie.
+intptr_t startOpener(const QString &opener, const QString &target) {
+    auto *process = new QProcess;
+    process->setProgram(opener);
+    process->setArguments({target});
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    const QDeadlineTimer deadline(kQuickFailureMs);
+    process->start();
+    if (process->waitForStarted(int(deadline.remainingTime())))
+        process->waitForFinished(int(deadline.remainingTime()));
+    if (process->state() != QProcess::NotRunning) {
+        // Nothing has reached the event loop yet, so `finished` is still to come.
+        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        return kDone;
+    }
+    const bool opened = process->error() != QProcess::FailedToStart &&
+                        process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    delete process;
+    return opened ? kDone : kNoAssociation;
+}
+
+// Local files go to the opener as their absolute path, addresses encoded.
 intptr_t openUrl(const QUrl &url) {
-    return url.isValid() && QDesktopServices::openUrl(url) ? kDone : kNoAssociation;
+    if (!url.isValid())
+        return kNoAssociation;
+    const QString opener = openerProgram();
+    if (opener.isEmpty())
+        return QDesktopServices::openUrl(url) ? kDone : kNoAssociation;
+    return startOpener(opener, url.isLocalFile() ? url.toLocalFile()
+                                                 : QString::fromLatin1(url.toEncoded()));
 }
 
 // A "file://" address: the rest is a local path, possibly written with "\"
