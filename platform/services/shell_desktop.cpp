@@ -70,8 +70,13 @@ intptr_t startOpener(const QString &opener, const QString &target) {
     if (process->waitForStarted(int(deadline.remainingTime())))
         process->waitForFinished(int(deadline.remainingTime()));
     if (process->state() != QProcess::NotRunning) {
-        // Nothing has reached the event loop yet, so `finished` is still to come.
+        // Nothing has reached the event loop yet, so `finished` (or, for an
+        // opener still starting, its failure to start) is still to come.
         QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        QObject::connect(process, &QProcess::errorOccurred, process, [process] {
+            if (process->state() == QProcess::NotRunning)
+                process->deleteLater();
+        });
         return kDone;
     }
     const bool opened = process->error() != QProcess::FailedToStart &&
