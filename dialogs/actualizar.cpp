@@ -25,6 +25,12 @@ struct TextLine {
 const TextLine kTextLines[] = {{9, 2}, {10, 1}, {11, 1}, {12, 1}, {13, 2}, {14, 1}, {15, 2}};
 constexpr int kAddressNumber = 16;
 
+EAppError notATitle(const AnsiString &titleFile) {
+    return EAppError(QStringLiteral("No se puede abrir el libro %1: el archivo no es un libro "
+                                    "o está dañado.")
+                         .arg(ansi::toQt(titleFile)));
+}
+
 } // namespace
 
 TformaActualizacion::TformaActualizacion()
@@ -98,9 +104,21 @@ AnsiString TformaActualizacion::TitleStem(const AnsiString &fileName) {
 }
 
 // The title name, the navigation state and the groups stay those of the
-// title the program started with.
+// title the program started with. A file that is no title changes nothing;
+// a tree the loader rejects leaves the title as it was.
 void TformaActualizacion::OpenChosenTitle(const AnsiString &fileName) {
     const AnsiString stem = TitleStem(fileName);
+    RequireTitleFile(stem + ".dvk");
     formaVisor->LoadContentsTree(stem + ".ark");
-    TitleView().setMediaViewTitle(ansi::toQt(stem + ".dvk"));
+    OpenTitleInView(stem + ".dvk");
+}
+
+void TformaActualizacion::RequireTitleFile(const AnsiString &titleFile) {
+    if (!TMedview::CanOpenTitle(ansi::toQt(titleFile)))
+        throw notATitle(titleFile);
+}
+
+void TformaActualizacion::OpenTitleInView(const AnsiString &titleFile) {
+    if (!TitleView().setMediaViewTitle(ansi::toQt(titleFile)))
+        throw notATitle(titleFile);
 }

@@ -26,19 +26,20 @@ void TformaActualizacionLinea::Button3Click() {
     close();
 }
 
-// Without its tree file the title is not opened. With it, the pane and view
-// are shown and the title opened before the tree is read, so a tree the
-// loader rejects leaves the new title showing and the dialog open.
+// Without its tree file the title is not opened; a file that is no title
+// changes nothing. Otherwise the title is opened and the pane and view shown
+// before the tree is read, so a tree the loader rejects leaves the new title
+// showing and the dialog open.
 void TformaActualizacionLinea::OpenChosenTitle(const AnsiString &fileName) {
     const AnsiString treeFile = TitleStem(fileName) + ".arb";
     if (!paths::fileExists(treeFile)) {
         ShowMessage(this, ansi::toQt("El archivo:" + treeFile + " no se encuentra"));
         return;
     }
+    OpenTitleInView(fileName);
     formaVisor->PlaceContentsTree();
     formaVisor->TreeView1->show();
     formaVisor->Splitter1->show();
     formaVisor->Medview1->show();
-    formaVisor->Medview1->setMediaViewTitle(ansi::toQt(fileName));
     formaVisor->FillContentsTree(treeFile, arbol::TreeFormat::Arb);
 }

@@ -443,6 +443,43 @@ private slots:
         QVERIFY(view().MediaViewTitle().endsWith(QStringLiteral("solo.dvk")));
         QVERIFY(formaActualizacion->isVisible());
     }
+
+    // A file that is no title, or a damaged one, leaves the title, its tree
+    // and its place as they were, and says so.
+    void aFileThatIsNoTitleChangesNothing_data() {
+        QTest::addColumn<bool>("damaged");
+        QTest::newRow("not a title") << false;
+        QTest::newRow("a damaged title") << true;
+    }
+    void aFileThatIsNoTitleChangesNothing() {
+        QFETCH(bool, damaged);
+        folder_->scratch().write(QStringLiteral("basura.dvk"),
+                                 damaged ? folder_->scratch().read("prueba.dvk").left(3000)
+                                         : QByteArray("esto no es un libro\n"));
+        folder_->scratch().write(QStringLiteral("basura.ark"), "Otro|OTRO\r\n");
+        view().OpenTopicByContext(QStringLiteral("CAP2"));
+        const QString title = view().MediaViewTitle();
+        const auto captions = [this] {
+            QStringList shown;
+            for (QTreeWidgetItem *node : arbol::nodesInIndexOrder(viewer_->TreeView1))
+                shown << node->text(0);
+            return shown;
+        };
+        const QStringList tree = captions();
+        opendialog::ScriptedOpenDialog chooser;
+        chooser.answer = folder_->path(QStringLiteral("basura.dvk"));
+        testsupport::ErrorRecorder errors;
+        openUpdates();
+        click(formaActualizacion->Button3);
+        QCOMPARE(errors.messages,
+                 QStringList{QStringLiteral("No se puede abrir el libro %1: el archivo no es un "
+                                            "libro o está dañado.")
+                                 .arg(*chooser.answer)});
+        QCOMPARE(view().MediaViewTitle(), title);
+        QCOMPARE(view().TopicData(), QStringLiteral("CAP2"));
+        QCOMPARE(captions(), tree);
+        QVERIFY(formaActualizacion->isVisible());
+    }
 };
 
 QTEST_MAIN(TestDialogsTools)

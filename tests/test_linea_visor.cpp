@@ -299,6 +299,12 @@ private slots:
             << "otro.dvk" << QStringList{"0:Mareas", "1:Olas"} << none << none << false;
         QTest::newRow("a tree the loader rejects") << "malo.dvk" << QStringList{"0:Uno"} << none
                                                    << "Invalid level (2) for item \"Tres\"" << true;
+        const QString noTitle = QStringLiteral(
+            "No se puede abrir el libro <F>/%1: el archivo no es un libro o está dañado.");
+        QTest::newRow("not a title") << "basura.dvk" << QStringList() << none
+                                     << noTitle.arg("basura.dvk") << true;
+        QTest::newRow("a damaged title")
+            << "roto.dvk" << QStringList() << none << noTitle.arg("roto.dvk") << true;
     }
     void updatesOpensAChosenTitleWithItsTree() {
         QFETCH(QString, chosen);
@@ -312,6 +318,10 @@ private slots:
             QVERIFY(QFile::copy(folder->path("prueba.dvk"), folder->path(name)));
         folder->scratch().write("nuevo/otro.arb", "Mareas\r\n Olas\r\n");
         folder->scratch().write("nuevo/malo.arb", "Uno\r\n\t\tTres\r\n");
+        folder->scratch().write("nuevo/basura.dvk", "esto no es un libro\n");
+        folder->scratch().write("nuevo/roto.dvk", folder->scratch().read("prueba.dvk").left(3000));
+        for (const char *tree : {"nuevo/basura.arb", "nuevo/roto.arb"})
+            folder->scratch().write(tree, "Mareas\r\n");
         create();
         TformaActualizacionLinea updates;
         QVERIFY(runHandler(updates.OnCreate));
@@ -337,7 +347,8 @@ private slots:
         QCOMPARE(chooser.filters, std::vector<AnsiString>{"Archivos Dorvik (*.dvk)|*.DVK"});
         QCOMPARE(QStringList(messages.texts.begin(), messages.texts.end()),
                  message.isEmpty() ? QStringList() : QStringList{message.replace("<F>", other)});
-        QCOMPARE(errors->messages, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(errors->messages,
+                 error.isEmpty() ? QStringList() : QStringList{error.replace("<F>", other)});
         QCOMPARE(updates.isVisible(), staysOpen);
         const bool opened = !tree.isEmpty();
         QCOMPARE(viewer->Medview1->MediaViewTitle(), opened ? other + "/" + chosen : title);

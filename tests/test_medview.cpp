@@ -78,7 +78,11 @@ private slots:
         QVERIFY(control_->HTITLE() != 0);
         QVERIFY(control_->HTITLE() != first);
         QCOMPARE(control_->TopicIndex(), 1);
-        control_->setMediaViewTitle(dir_.filePath(QStringLiteral("otro.dvk")));
+        const intptr_t second = control_->HTITLE();
+        QVERIFY(!control_->setMediaViewTitle(dir_.filePath(QStringLiteral("otro.dvk"))));
+        QCOMPARE(control_->HTITLE(), second);
+        QCOMPARE(control_->TopicIndex(), 1);
+        QVERIFY(control_->setMediaViewTitle(QString()));
         QCOMPARE(control_->HTITLE(), intptr_t(0));
         QCOMPARE(control_->MediaViewTopic(), QString());
         QCOMPARE(control_->lpMVSR(), intptr_t(0));

@@ -210,7 +210,8 @@ private slots:
         QCOMPARE(clipboard->image().size(), QSize(8, 6));
     }
 
-    // Titles that cannot be opened leave the control empty and quiet.
+    // A title that cannot be opened leaves the one shown; without a title the
+    // control is empty and quiet.
     void badTitlesAreHandledQuietly_data() {
         QTest::addColumn<QString>("kind");
         QTest::newRow("missing") << "missing";
@@ -244,7 +245,10 @@ private slots:
         qputenv("LECTOR_PRINT_TO_PDF", QFile::encodeName(pdf));
         QGuiApplication::clipboard()->setText(QStringLiteral("antes"));
 
-        control_->setMediaViewTitle(bad); // replaces the open title
+        const intptr_t shown = control_->HTITLE();
+        QVERIFY(!control_->setMediaViewTitle(bad));
+        QCOMPARE(control_->HTITLE(), shown);
+        QVERIFY(control_->setMediaViewTitle(QString()));
         QSignalSpy changes(control_, &TMedview::OnTopicChanging);
         control_->setMediaViewTopic(QStringLiteral("Portada"));
         control_->setTopicIndex(1);

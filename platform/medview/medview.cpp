@@ -370,11 +370,17 @@ QString TMedview::MediaViewTitle() const {
     return d->titlePath;
 }
 
-void TMedview::setMediaViewTitle(const QString &path) {
-    d->closeTitle();
+// The new title is opened before the one shown is closed, so that a file that
+// is no title leaves the view as it was.
+bool TMedview::setMediaViewTitle(const QString &path) {
+    if (path.isEmpty()) {
+        d->closeTitle();
+        return true;
+    }
     std::unique_ptr<title::TitleFile> file = title::TitleFile::open(localTitlePath(path));
     if (!file)
-        return;
+        return false;
+    d->closeTitle();
     d->title = std::move(file);
     d->titlePath = path;
     d->header->setTitle(d->title.get());
@@ -383,6 +389,11 @@ void TMedview::setMediaViewTitle(const QString &path) {
         d->popup->setTitle(d->title.get());
     if (const std::optional<int> first = d->firstTopic())
         d->showTopic(*first, 0);
+    return true;
+}
+
+bool TMedview::CanOpenTitle(const QString &path) {
+    return title::TitleFile::open(localTitlePath(path)) != nullptr;
 }
 
 QString TMedview::MediaViewTopic() const {

@@ -21,7 +21,12 @@ public:
 
     // --- Properties ---------------------------------------------------------
     QString MediaViewTitle() const;
-    void setMediaViewTitle(const QString &path);  // opens the title, shows its first topic
+    // Opens the title and shows its first topic; an empty path closes the
+    // title. False, with the title shown left as it was, for a file that
+    // cannot be opened as a title.
+    bool setMediaViewTitle(const QString &path);
+    // Whether the file can be opened as a title.
+    static bool CanOpenTitle(const QString &path);
     QString MediaViewTopic() const;               // current topic's title
     void setMediaViewTopic(const QString &title); // opens the first topic with that title
     int FontZoom() const;                         // percent, 100 at start
