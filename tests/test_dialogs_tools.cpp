@@ -243,6 +243,25 @@ private slots:
         QCOMPARE(pages, (QStringList{"Capítulo 2", "Portada", "Capítulo 1", "Sección 1.1"}));
     }
 
+    // A printer that takes no job is reported; the list stays.
+    void aPrintThatCannotBeMadeIsReported() {
+        const QString pdf = folder_->path(QStringLiteral("falta/lista.pdf"));
+        printer::PdfPrinter printer(pdf);
+        TformaImpresion *d = formaImpresion;
+        open(viewer_->ToolButton20, d);
+        click(d->Button2);
+        testsupport::ErrorRecorder errors;
+        click(d->Button5);
+        QCOMPARE(printer.jobs, 1);
+        QCOMPARE(errors.messages,
+                 QStringList{QStringLiteral("No se pudieron imprimir las páginas: no se puede "
+                                            "escribir el archivo %1.")
+                                 .arg(pdf)});
+        QCOMPARE(dialogtest::lines(d->ListBox1), QStringList{"Portada"});
+        QCOMPARE(printEntries(), QList<int>{1});
+        QVERIFY(d->isVisible());
+    }
+
     // Through the system clipboard, as a user would paste it elsewhere.
     void copiesTheSelectionAndKeepsIt() {
         clipboard_.reset();

@@ -2,6 +2,7 @@
 
 #include "ansi.h"
 #include "clipboard.h"
+#include "errors.h"
 #include "hotspot.h"
 #include "paths.h"
 #include "printer.h"
@@ -69,6 +70,16 @@ QString localTitlePath(const QString &path) {
     if (QFileInfo::exists(path))
         return path;
     return paths::resolvePath(ansi::fromQt(path));
+}
+
+// Why a printer took no job: an output file that cannot be written, or a
+// printer that refused it.
+EAppError printFailed(const QPrinter &printer) {
+    const QString why =
+        printer.outputFileName().isEmpty()
+            ? QStringLiteral("la impresora %1 no acepta el trabajo").arg(printer.printerName())
+            : QStringLiteral("no se puede escribir el archivo %1").arg(printer.outputFileName());
+    return EAppError(QStringLiteral("No se pudieron imprimir las páginas: %1.").arg(why));
 }
 
 // Lays the whole document out now, so that scroll positions can be set.
@@ -601,8 +612,8 @@ void TMedview::EndPrint() {
         return;
     std::unique_ptr<QPrinter> printer =
         ChoosePrinter(this, QFileInfo(d->titlePath).completeBaseName());
-    if (printer && d->title)
-        medview::printTopics(*d->title, printable, *printer);
+    if (printer && d->title && !medview::printTopics(*d->title, printable, *printer))
+        throw printFailed(*printer);
 }
 
 // The selection as text, and as a picture when one is selected; nothing when

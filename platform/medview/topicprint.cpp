@@ -69,9 +69,7 @@ bool printTopics(const title::TitleFile &title, const QVector<int> &topics, QPri
         }
         paintPages(painter, printer, document);
     }
-    if (started)
-        painter.end();
-    return started;
+    return started && painter.end();
 }
 
 } // namespace medview

@@ -13,7 +13,8 @@ class TitleFile;
 namespace medview {
 
 // Prints the topics that the title knows, in order; unknown numbers are left
-// out. False when nothing was printed.
+// out. False when nothing was printed: no topic was known, or the printer
+// took no job.
 bool printTopics(const title::TitleFile &title, const QVector<int> &topics, QPrinter &printer);
 
 } // namespace medview
