@@ -48,7 +48,7 @@ TformaActualizacion::TformaActualizacion()
                     "Button3");
     Button2 =
         Named(Place<QPushButton>(this, 240, 176, 105, 25, QStringLiteral("&Cancelar")), "Button2");
-    dialoglayout::SetTabOrder({Button1, Button2, Button3});
+    SetTabOrder({Button1, Button2, Button3});
 
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     BindHandler(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

@@ -41,6 +41,7 @@ TformaAnotaciones::TformaAnotaciones()
     ListBox1 = Named(Place<QListWidget>(this, 16, 32, 201, 185), "ListBox1");
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     Memo1 = Named(Place<QPlainTextEdit>(this, 232, 32, 257, 185), "Memo1");
+    Memo1->setTabChangesFocus(true); // Tab and Shift+Tab move the focus on and back
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -52,7 +53,7 @@ TformaAnotaciones::TformaAnotaciones()
                     "Button3");
     Button4 =
         Named(Place<QPushButton>(this, 416, 232, 73, 25, QStringLiteral("&Cerrar")), "Button4");
-    dialoglayout::SetTabOrder({Button1, ListBox1, Button2, Button3, Button4, Memo1});
+    SetTabOrder({Button1, ListBox1, Button2, Button3, Button4, Memo1});
 
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     // A line is chosen by a click, or by the keys that move the selection.

@@ -43,6 +43,7 @@ TformaCopiar::TformaCopiar()
     Label1->setFixedWidth(
         std::max(Label1->width(), Label1->fontMetrics().horizontalAdvance(Label1->text())));
     Memo1 = Named(Place<QPlainTextEdit>(this, 16, 32, 233, 177), "Memo1");
+    Memo1->setTabChangesFocus(true); // Tab and Shift+Tab move the focus on and back
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ScrollBox1 = Named(Place<QScrollArea>(this, 272, 32, 217, 177), "ScrollBox1");
@@ -59,7 +60,7 @@ TformaCopiar::TformaCopiar()
         Named(Place<QPushButton>(this, 80, 240, 81, 25, QStringLiteral("&Vaciar")), "Button1");
     Button2 =
         Named(Place<QPushButton>(this, 232, 240, 73, 25, QStringLiteral("&Mantener")), "Button2");
-    dialoglayout::SetTabOrder({Button1, Button2, Memo1, ScrollBox1});
+    SetTabOrder({Button1, Button2, Memo1, ScrollBox1});
 
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     BindHandler(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

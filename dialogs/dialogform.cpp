@@ -2,7 +2,11 @@
 
 #include "visor.h"
 
+#include <QChildEvent>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStringList>
 #include <QStyle>
 
@@ -32,6 +36,43 @@ TMedview &TDialogForm::TitleView() {
     return *formaVisor->Medview1;
 }
 
+void TDialogForm::SetTabOrder(std::initializer_list<QWidget *> order) {
+    QWidget *previous = nullptr;
+    for (QWidget *next : order) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+    firstInTabOrder_ = order.size() > 0 ? *order.begin() : nullptr;
+}
+
+// Later showings find the focus where the user left it.
+void TDialogForm::showEvent(QShowEvent *event) {
+    TForm::showEvent(event);
+    if (shownBefore_ || !firstInTabOrder_)
+        return;
+    shownBefore_ = true;
+    QWidget *control = firstInTabOrder_;
+    do {
+        if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&
+            control->isVisibleTo(this)) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+        control = control->nextInFocusChain();
+    } while (control != firstInTabOrder_);
+}
+
+void TDialogForm::keyPressEvent(QKeyEvent *event) {
+    auto *button = qobject_cast<QPushButton *>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && button && button->isEnabled()) {
+        button->click();
+        return;
+    }
+    TForm::keyPressEvent(event);
+}
+
 namespace dialoglayout {
 
 QFont DialogFont() {
@@ -41,15 +82,6 @@ QFont DialogFont() {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;
-}
-
-void SetTabOrder(std::initializer_list<QWidget *> order) {
-    QWidget *previous = nullptr;
-    for (QWidget *next : order) {
-        if (previous)
-            QWidget::setTabOrder(previous, next);
-        previous = next;
-    }
 }
 
 } // namespace dialoglayout
@@ -65,6 +97,30 @@ void TCaptionLabel::SetCaption(const QString &caption) {
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     setText(shown);
     adjustSize();
+}
+
+bool TGroupBox::event(QEvent *event) {
+    if (event->type() == QEvent::ChildPolished) {
+        auto *radio = qobject_cast<QRadioButton *>(static_cast<QChildEvent *>(event)->child());
+        if (radio) {
+            connect(radio, &QAbstractButton::toggled, this, &TGroupBox::UpdateTabStops,
+                    Qt::UniqueConnection);
+            UpdateTabStops();
+        }
+    }
+    return QGroupBox::event(event);
+}
+
+void TGroupBox::UpdateTabStops() {
+    const QList<QRadioButton *> radios =
+        findChildren<QRadioButton *>(QString(), Qt::FindDirectChildrenOnly);
+    QRadioButton *stop = radios.value(0);
+    for (QRadioButton *radio : radios) {
+        if (radio->isChecked())
+            stop = radio;
+    }
+    for (QRadioButton *radio : radios)
+        radio->setFocusPolicy(radio == stop ? Qt::StrongFocus : Qt::ClickFocus);
 }
 
 void TGroupBox::paintEvent(QPaintEvent *) {

@@ -35,6 +35,18 @@ public:
 protected:
     // The viewer's title view, which every reading tool works on.
     static TMedview &TitleView();
+    // Tab order from first to last. The dialog opens with the focus on the
+    // first of them that takes it.
+    void SetTabOrder(std::initializer_list<QWidget *> order);
+
+    void showEvent(QShowEvent *event) override;
+    // Enter presses the focused push button, as Space does. No button is the
+    // dialog's default, so Enter elsewhere does nothing.
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    QWidget *firstInTabOrder_ = nullptr;
+    bool shownBefore_ = false;
 };
 
 namespace dialoglayout {
@@ -66,9 +78,6 @@ template <typename Control> Control *Named(Control *control, const char *name) {
     return control;
 }
 
-// Tab order from first to last.
-void SetTabOrder(std::initializer_list<QWidget *> order);
-
 } // namespace dialoglayout
 
 // A label whose caption may hold several lines joined by a carriage return
@@ -88,7 +97,9 @@ private:
 };
 
 // A group box drawn as its designer drew it: the caption sits on the frame's
-// top line, so that controls placed inside clear the frame.
+// top line, so that controls placed inside clear the frame. Of its radio
+// buttons only the checked one (the first while none is) is a Tab stop: Tab
+// enters the group at the choice made, and the arrow keys move within it.
 class TGroupBox : public QGroupBox {
     Q_OBJECT
 
@@ -96,5 +107,9 @@ public:
     using QGroupBox::QGroupBox;
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void UpdateTabStops();
 };

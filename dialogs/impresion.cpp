@@ -4,7 +4,6 @@
 #include "mvutil.h"
 #include "tablelist.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -32,7 +31,7 @@ TformaImpresion::TformaImpresion()
     using dialoglayout::Place;
     using dialoglayout::PlaceSizedToText;
     GroupBox1 =
-        Named(Place<QGroupBox>(this, 16, 16, 201, 81, QStringLiteral(" Marcar ")), "GroupBox1");
+        Named(Place<TGroupBox>(this, 16, 16, 201, 81, QStringLiteral(" Marcar ")), "GroupBox1");
     RadioButton1 =
         Named(Place<QRadioButton>(GroupBox1, 16, 24, 145, 17, QStringLiteral("Página actual")),
               "RadioButton1");
@@ -56,7 +55,7 @@ TformaImpresion::TformaImpresion()
     Button5 =
         Named(Place<QPushButton>(this, 408, 256, 97, 25, QStringLiteral("&Imprimir")), "Button5");
     EnableRemoval(false);
-    dialoglayout::SetTabOrder({GroupBox1, RadioButton1, RadioButton2, ListBox1, Button1, Button2,
+    SetTabOrder({GroupBox1, RadioButton1, RadioButton2, ListBox1, Button1, Button2,
                                Button3, Button4, Button5, CheckListBox1});
 
     BindHandler(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });

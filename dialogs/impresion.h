@@ -2,7 +2,6 @@
 
 #include "dialogform.h"
 
-class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -18,7 +17,7 @@ class TformaImpresion : public TDialogForm {
 public:
     TformaImpresion();
 
-    QGroupBox *GroupBox1 = nullptr;       // " Marcar "
+    TGroupBox *GroupBox1 = nullptr;       // " Marcar "
     QRadioButton *RadioButton1 = nullptr; // "Página actual"
     QRadioButton *RadioButton2 = nullptr; // "Todas las páginas del capítulo"
     QLabel *Label1 = nullptr;

@@ -31,7 +31,7 @@ TformaMarcacion::TformaMarcacion()
     Button3 =
         Named(Place<QPushButton>(this, 328, 240, 97, 25, QStringLiteral("&Eliminar")), "Button3");
     Button3->setEnabled(false);
-    dialoglayout::SetTabOrder({Edit1, ListBox1, Button1, Button2, Button3});
+    SetTabOrder({Edit1, ListBox1, Button1, Button2, Button3});
 
     BindHandler(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });

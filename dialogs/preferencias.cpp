@@ -73,7 +73,7 @@ TformaPreferencias::TformaPreferencias()
         Named(Place<QPushButton>(this, 40, 64, 81, 25, QStringLiteral("&Aceptar")), "Button1");
     Button2 =
         Named(Place<QPushButton>(this, 152, 64, 81, 25, QStringLiteral("&Cancelar")), "Button2");
-    dialoglayout::SetTabOrder({Button1, Button2, SpinEdit1});
+    SetTabOrder({Button1, Button2, SpinEdit1});
 
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     BindHandler(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });

@@ -12,7 +12,7 @@ TformaRecorrido::TformaRecorrido()
     : TChoiceListForm(QStringLiteral("Recorrido"), QRect(192, 107, 364, 228),
                       {QPoint(8, 16), "Recorrido:", QRect(8, 32, 249, 177), QRect(272, 40, 81, 25),
                        QRect(272, 80, 81, 25)}) {
-    dialoglayout::SetTabOrder({Button1, Button2, ListBox1});
+    SetTabOrder({Button1, Button2, ListBox1});
 }
 
 // Line i stands for history entry i + 1; the newest is selected.

@@ -1,19 +1,26 @@
 // The print list, clipboard copy, font size and updates dialogs, driven by a
-// viewer over a small title.
+// viewer over a small title; and the keys of every dialog.
 
 #include "actualizar.h"
+#include "anadir.h"
+#include "buscar.h"
 #include "clipboard.h"
 #include "copiar.h"
 #include "dialogsupport.h"
 #include "impresion.h"
+#include "marcacion.h"
 #include "opendialog.h"
 #include "preferencias.h"
 #include "printer.h"
+#include "recorrido.h"
+#include "resulta.h"
 #include "shell.h"
+#include "vermarcas.h"
 #include "visor_fixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPlainTextEdit>
@@ -124,6 +131,92 @@ private slots:
             QVERIFY(dialogtest::activate(dialog.get()));
             QCOMPARE(dialogtest::cutOffTexts(dialog.get()).join(QLatin1Char('|')), QString());
         }
+    }
+
+    // From the keyboard: the first focus and Tab follow the dialog's tab order
+    // over the controls that take it (a group's checked radio button only),
+    // Enter presses the focused push button, and Tab leaves a memo.
+    void keyboard_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("tabs"); // from the first focus, once round
+        QTest::addColumn<QString>("closer");   // a push button that closes the dialog
+        QTest::newRow("Actualizaciones") << 2 << QStringList{"Button1", "Button2", "Button3"}
+                                         << "Button2";
+        QTest::newRow("Recorrido") << 3 << QStringList{"Button1", "Button2", "ListBox1"}
+                                   << "Button2";
+        QTest::newRow("Seleccionar marcas") << 4 << QStringList{"ListBox1"} << QString();
+        QTest::newRow("Preferencias") << 5 << QStringList{"Button1", "Button2", "SpinEdit1"}
+                                      << "Button2";
+        QTest::newRow("Buscar") << 6
+                                << QStringList{"Edit1", "RadioButton3", "CheckListBox1", "Button2"}
+                                << "Button2";
+        QTest::newRow("Portapapeles")
+            << 7 << QStringList{"Button1", "Button2", "Memo1", "ScrollBox1"} << "Button2";
+        QTest::newRow("Anotaciones")
+            << 8
+            << QStringList{"Button1", "ListBox1", "Button2", "Button3", "Button4", "Memo1"}
+            << "Button4";
+        QTest::newRow("Definir marcas") << 9 << QStringList{"Edit1", "ListBox1", "Button2"}
+                                        << "Button2";
+        QTest::newRow("Imprimir")
+            << 10 << QStringList{"RadioButton1", "ListBox1", "Button1", "Button2", "Button5"}
+            << "Button1";
+        QTest::newRow("Resultados") << 11 << QStringList{"ListBox1", "Button1", "Button2"}
+                                    << "Button2";
+    }
+    void keyboard() {
+        QFETCH(int, code);
+        QFETCH(QStringList, tabs);
+        QFETCH(QString, closer);
+        add(3, &formaRecorrido);
+        add(4, &formaVerMarcas);
+        add(6, &formaBuscar);
+        add(8, &formaAnotaciones);
+        add(9, &formaMarcacion);
+        add(11, &formaResulta);
+        TForm *dialog = viewer_->DialogForm(code);
+        viewer_->ShowDialog(dialog, code);
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        // The control a focus stands for: a spin field's editor is the field.
+        const auto focused = [dialog] {
+            QWidget *at = QApplication::focusWidget();
+            while (at && at != dialog && at->objectName().isEmpty())
+                at = at->parentWidget();
+            return at ? at->objectName() : QStringLiteral("<none>");
+        };
+        QStringList seen;
+        for (int i = 0; i <= tabs.size(); ++i) {
+            seen << focused();
+            auto *memo = qobject_cast<QPlainTextEdit *>(QApplication::focusWidget());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (memo)
+                QVERIFY(!memo->toPlainText().contains(QLatin1Char('\t')));
+        }
+        QCOMPARE(seen, tabs + QStringList{tabs.first()});
+        if (closer.isEmpty())
+            return;
+        auto *button = dialog->findChild<QPushButton *>(closer);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        QVERIFY(!dialog->isVisible());
+    }
+
+    // No button is the default: Enter in a one-line edit box does nothing.
+    void enterInAnEditBoxDoesNothing() {
+        add(6, &formaBuscar);
+        add(9, &formaMarcacion);
+        for (const int code : {6, 9}) {
+            TForm *dialog = viewer_->DialogForm(code);
+            viewer_->ShowDialog(dialog, code);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("Edit1"));
+            QTest::keyClicks(edit, QStringLiteral("reino"));
+            QTest::keyClick(edit, Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(edit->text(), QStringLiteral("reino"));
+        }
+        QCOMPARE(BookmarkCount, 0);
+        QCOMPARE(view().SearchHitCount(), 0);
     }
 
     void printListBookkeeping() {
