@@ -297,9 +297,10 @@ private:
 
     enum class Page { Next, End, Broken };
 
-    // Moves on to the next page when the list runs on.
+    // Moves on to the next page when the list runs on. FTS5 writes no page
+    // that carries nothing past its header: such a page is damage.
     Page nextPage() {
-        if (!runsOn_ || loaded_ == lastPage_)
+        if (!runsOn_ || loaded_ >= lastPage_)
             return Page::End;
         if (!load(loaded_ + 1) || !wordOffsets(reinterpret_cast<const uchar *>(data_.constData()),
                                                int(data_.size()), words_))
@@ -308,7 +309,9 @@ private:
         runsOn_ = words_.empty();
         end_ = runsOn_ ? indexStart_ : words_.front();
         onFreshPage_ = true;
-        return pos_ < end_ ? Page::Next : nextPage();
+        if (pos_ < end_)
+            return Page::Next;
+        return runsOn_ ? Page::Broken : Page::End;
     }
 
     bool readNumber(quint64 &value) {
