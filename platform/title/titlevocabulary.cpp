@@ -129,8 +129,8 @@ struct WordPage {
 };
 
 // The segments of the index, from its structure record.
-bool readStructure(const Statement &page, std::vector<Segment> &segments) {
-    Run run(page);
+bool readStructure(const Statement &blockById, std::vector<Segment> &segments) {
+    Run run(blockById);
     run.bind(1, kStructureId);
     return run.next() && readSegments(run.blobView(0), segments);
 }
