@@ -97,6 +97,36 @@ void splitIndex(const QString &path, int topics) {
     sqlite3_close(db);
 }
 
+// SQLite's variable-length integer, as the index's records hold it.
+QByteArray varint(quint64 value) {
+    QByteArray bytes(1, char(value & 0x7F));
+    while (value >>= 7)
+        bytes.prepend(char(0x80 | (value & 0x7F)));
+    return bytes;
+}
+
+// The structure record of a one-segment index, made to claim `pages` more
+// leaf pages than the segment has: its last number is the segment's last
+// page.
+void claimMorePages(sqlite3 *db, int pages) {
+    sqlite3_stmt *read = nullptr;
+    sqlite3_prepare_v2(db, "SELECT block FROM topic_search_data WHERE id = 10", -1, &read, nullptr);
+    QCOMPARE(sqlite3_step(read), SQLITE_ROW);
+    QByteArray record(static_cast<const char *>(sqlite3_column_blob(read, 0)),
+                      sqlite3_column_bytes(read, 0));
+    sqlite3_finalize(read);
+    QVERIFY(!record.isEmpty() && uchar(record.back()) < 0x80);
+    const int lastPage = record.back();
+    record.chop(1);
+    record += varint(quint64(lastPage + pages));
+    sqlite3_stmt *write = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE topic_search_data SET block = ?1 WHERE id = 10", -1, &write,
+                       nullptr);
+    sqlite3_bind_blob(write, 1, record.constData(), int(record.size()), SQLITE_TRANSIENT);
+    QCOMPARE(sqlite3_step(write), SQLITE_DONE);
+    sqlite3_finalize(write);
+}
+
 // What a query found before the vocabulary was kept: each wildcard word
 // expanded through fts5vocab into an OR of the words it matches, a prefix
 // left to FTS5, all in one MATCH. Queries here are lower-case ASCII.
@@ -263,6 +293,49 @@ private slots:
             for (int i = 0; i < hits.size(); ++i)
                 QCOMPARE(hits.title(i), QString("Tema %1").arg(expected[i]));
         }
+    }
+
+    // Every number the reader takes from a damaged index is checked before
+    // it counts with it. FTS5 reads past these damages: a search finds what
+    // it finds, whether the lists are read here or left to it.
+    void damagedIndexFindsWhatFts5Finds_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("claimedPages");
+        const QString emptyPages =
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200000) "
+            "INSERT INTO topic_search_data SELECT (SELECT max(id) FROM topic_search_data "
+            "WHERE id < 2 << 37) + i, x'00000004' FROM n; "
+            "INSERT INTO topic_search_data VALUES((1 << 37) + 2000000000, x'00000004'), "
+            "((1 << 37) + (1 << 31) - 1, x'00000004')";
+        QTest::newRow("huge segment id")
+            << "INSERT INTO topic_search_idx VALUES(1 << 40, x'30', 2)" << 0;
+        QTest::newRow("negative segment id")
+            << "INSERT INTO topic_search_idx VALUES(-3, x'30', 2)" << 0;
+        QTest::newRow("word page far past the segment")
+            << "INSERT INTO topic_search_idx VALUES(1, x'307a7a7a', 1 << 62)" << 0;
+        QTest::newRow("empty pages and stray rows after the segment") << emptyPages << 0;
+        QTest::newRow("empty pages the segment claims") << emptyPages << 200000;
+    }
+
+    void damagedIndexFindsWhatFts5Finds() {
+        QFETCH(QString, damage);
+        QFETCH(int, claimedPages);
+        const QString path = dir.filePath("danado.dvk");
+        QFile::remove(path);
+        QVERIFY(QFile::copy(optimized, path));
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+        runSql(db, damage);
+        if (claimedPages)
+            claimMorePages(db, claimedPages);
+        sqlite3_close(db);
+        auto title = TitleFile::open(path);
+        QVERIFY(title);
+        // "torime", the index's last word, ends its last page, where the pages
+        // added begin.
+        for (const QString &query : {QStringLiteral("to*"), QStringLiteral("*me")})
+            QCOMPARE(title->search(query), expandedSearch(path, query));
     }
 
     void findsNothingForMalformedQueries_data() {

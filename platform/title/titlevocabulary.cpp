@@ -3,6 +3,7 @@
 #include <QList>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string>
 
 // FTS5 keeps its index in topic_search_data as leaf pages of segments, laid
@@ -26,8 +27,22 @@ namespace {
 // prefix indexes differ.
 constexpr char kMainIndex = '0';
 constexpr int kPageHeader = 4;
+// The row id of FTS5's structure record, which lists the segments, and the
+// size of the cookie it starts with.
+constexpr qint64 kStructureId = 10;
+constexpr int kStructureCookie = 4;
+// FTS5's own limits: 16-bit segment ids, 31-bit page numbers, at most 2000
+// segments. A leaf page's words and lists lie within its first 64 KiB (the
+// header's offsets are 16-bit), its page index after them: no page comes
+// near 1 MiB. Within these limits no sum of weights overflows.
+constexpr quint64 kMaxSegmentId = 0xFFFF;
+constexpr quint64 kMaxPage = (1U << 31) - 1;
+constexpr quint64 kMaxSegments = 2000;
+constexpr qsizetype kMaxPageSize = 1 << 20;
+constexpr qint64 kMaxRowid = std::numeric_limits<qint64>::max();
 
-// Row ids of the index's pages in topic_search_data: segment, then page.
+// Row ids of the index's pages in topic_search_data: segment, then page,
+// both within FTS5's limits.
 qint64 leafPageId(qint64 segment, qint64 page) {
     return (segment << 37) + page;
 }
@@ -47,6 +62,101 @@ int readVarint(const uchar *at, const uchar *end, quint64 &value) {
             return i + 1;
     }
     return 0;
+}
+
+// One segment of the index and its leaf pages, as the structure record
+// lists it.
+struct Segment {
+    qint64 id = 0;
+    int firstPage = 0;
+    int lastPage = 0;
+};
+
+// The numbers of a record in turn, each within the limit it is read with.
+class NumberReader {
+public:
+    explicit NumberReader(QByteArrayView record)
+        : at_(reinterpret_cast<const uchar *>(record.data())), end_(at_ + record.size()) {}
+
+    bool next(quint64 &value, quint64 limit = std::numeric_limits<quint64>::max()) {
+        const int used = readVarint(at_, end_, value);
+        at_ += used;
+        return used > 0 && value <= limit;
+    }
+
+private:
+    const uchar *at_;
+    const uchar *end_;
+};
+
+// The segments of a structure record: after a 4-byte cookie the number of
+// levels, of segments and a write counter, then for each level the number
+// of segments being merged and of its segments, each with its id, first and
+// last page. Only FTS5 reads a record of another layout.
+bool readSegments(QByteArrayView record, std::vector<Segment> &segments) {
+    segments.clear();
+    if (record.size() < kStructureCookie)
+        return false;
+    NumberReader numbers(record.sliced(kStructureCookie));
+    quint64 levels = 0;
+    quint64 count = 0;
+    quint64 unused = 0;
+    if (!numbers.next(levels, kMaxSegments) || !numbers.next(count, kMaxSegments) ||
+        !numbers.next(unused))
+        return false;
+    for (quint64 level = 0; level < levels; ++level) {
+        quint64 inLevel = 0;
+        if (!numbers.next(unused) || !numbers.next(inLevel, count - segments.size()))
+            return false;
+        for (quint64 k = 0; k < inLevel; ++k) {
+            quint64 id = 0;
+            quint64 first = 0;
+            quint64 last = 0;
+            if (!numbers.next(id, kMaxSegmentId) || id == 0 || !numbers.next(first, kMaxPage) ||
+                first == 0 || !numbers.next(last, kMaxPage) || last < first)
+                return false;
+            segments.push_back({qint64(id), int(first), int(last)});
+        }
+    }
+    return segments.size() == count;
+}
+
+// A page where words begin, and the last page of its segment.
+struct WordPage {
+    qint64 segment = 0;
+    int page = 0;
+    int lastPage = 0;
+};
+
+// The segments of the index, from its structure record.
+bool readStructure(const Statement &blockById, std::vector<Segment> &segments) {
+    Run run(blockById);
+    run.bind(1, kStructureId);
+    return run.next() && readSegments(run.blobView(0), segments);
+}
+
+// The pages where words begin, in order, each within its segment's pages
+// and after the one before; false when one is not, or its segment is not
+// in the structure record.
+bool readWordPages(const Statement &pages, const std::vector<Segment> &segments,
+                   std::vector<WordPage> &wordPages) {
+    Run run(pages);
+    const Segment *segment = nullptr;
+    while (run.next()) {
+        const qint64 id = run.integer(0);
+        const qint64 page = run.integer(1);
+        const bool sameSegment = segment && segment->id == id;
+        if (!sameSegment) {
+            const auto found = std::find_if(segments.begin(), segments.end(),
+                                            [id](const Segment &s) { return s.id == id; });
+            segment = found != segments.end() ? &*found : nullptr;
+        }
+        if (!segment || page < segment->firstPage || page > segment->lastPage ||
+            (sameSegment && page <= wordPages.back().page))
+            return false;
+        wordPages.push_back({segment->id, int(page), segment->lastPage});
+    }
+    return true;
 }
 
 int bigEndian16(const uchar *at) {
@@ -152,8 +262,8 @@ public:
             whole = false;
             onFreshPage_ = false;
             quint64 value = 0;
-            if (!readNumber(value))
-                return false;
+            if (!readNumber(value) || value > quint64(kMaxRowid - rowid))
+                return false; // row ids are topic numbers, never past qint64
             rowid += qint64(value);
             if (!readNumber(value) || (value & 1))
                 return false; // a deleted row: only FTS5 knows what stands
@@ -187,9 +297,10 @@ private:
 
     enum class Page { Next, End, Broken };
 
-    // Moves on to the next page when the list runs on.
+    // Moves on to the next page when the list runs on. FTS5 writes no page
+    // that carries nothing past its header: such a page is damage.
     Page nextPage() {
-        if (!runsOn_ || loaded_ == lastPage_)
+        if (!runsOn_ || loaded_ >= lastPage_)
             return Page::End;
         if (!load(loaded_ + 1) || !wordOffsets(reinterpret_cast<const uchar *>(data_.constData()),
                                                int(data_.size()), words_))
@@ -198,7 +309,9 @@ private:
         runsOn_ = words_.empty();
         end_ = runsOn_ ? indexStart_ : words_.front();
         onFreshPage_ = true;
-        return pos_ < end_ ? Page::Next : nextPage();
+        if (pos_ < end_)
+            return Page::Next;
+        return runsOn_ ? Page::Broken : Page::End;
     }
 
     bool readNumber(quint64 &value) {
@@ -266,47 +379,36 @@ void Vocabulary::add(const char *word, size_t length, qint64 weight) {
 bool Vocabulary::readLeafPages(sqlite3 *db) {
     clear();
     Statement pages;
-    Statement lastPage;
+    std::vector<Segment> segments;
+    std::vector<WordPage> wordPages;
     if (!pages.prepare(db, "SELECT segid, pgno >> 1 FROM topic_search_idx ORDER BY segid, pgno") ||
         !page_.prepare(db, "SELECT block FROM topic_search_data WHERE id = ?1") ||
-        !lastPage.prepare(db, "SELECT max(id) FROM topic_search_data WHERE id BETWEEN ?1 AND ?2"))
+        !readStructure(page_, segments) || !readWordPages(pages, segments, wordPages))
         return false;
-    std::vector<std::pair<qint64, qint64>> wordPages;
-    {
-        Run run(pages);
-        while (run.next())
-            wordPages.emplace_back(run.integer(0), run.integer(1));
-    }
-    const bool oneSegment = !wordPages.empty() && wordPages.front().first == wordPages.back().first;
-    segment_ = oneSegment ? wordPages.front().first : 0;
+    const bool oneSegment = segments.size() == 1;
+    segment_ = oneSegment ? segments.front().id : 0;
+    lastPage_ = oneSegment ? segments.front().lastPage : 0;
     std::vector<int> offsets;
     std::string word;
     for (size_t i = 0; i < wordPages.size(); ++i) {
-        const auto [segment, page] = wordPages[i];
-        if (page <= 0 || page >= (1LL << 31))
-            return false;
-        qint64 followingPages = 0;
-        if (i + 1 < wordPages.size() && wordPages[i + 1].first == segment) {
-            followingPages = wordPages[i + 1].second - page - 1;
-        } else {
-            Run run(lastPage);
-            run.bind(1, leafPageId(segment, page)).bind(2, leafPageId(segment, (1LL << 31) - 1));
-            if (run.next())
-                followingPages = std::max<qint64>(0, run.integer(0) - leafPageId(segment, page));
-            lastPage_ = int(page + followingPages);
-        }
+        const auto [segment, page, lastPage] = wordPages[i];
+        const bool nextInSegment = i + 1 < wordPages.size() && wordPages[i + 1].segment == segment;
+        const qint64 followingPages =
+            (nextInSegment ? wordPages[i + 1].page : qint64(lastPage) + 1) - page - 1;
         Run run(page_);
         run.bind(1, leafPageId(segment, page));
         if (!run.next())
             return false;
         const QByteArrayView data = run.blobView(0);
+        if (data.size() > kMaxPageSize)
+            return false;
         const auto keepMainWord = [&, page = page](const std::string &word, qint64 weight,
                                                    int listStart, int listEnd) {
             if (word.empty() || word[0] != kMainIndex)
                 return;
             add(word.data() + 1, word.size() - 1, weight);
             if (oneSegment)
-                places_.push_back({int(page), quint16(listStart), quint16(listEnd)});
+                places_.push_back({page, quint16(listStart), quint16(listEnd)});
         };
         if (!readLeafWords(reinterpret_cast<const uchar *>(data.data()), int(data.size()),
                            followingPages * data.size(), offsets, word, keepMainWord))

@@ -65,7 +65,7 @@ private:
     std::vector<qint64> cumulativeWeight_{0};
     std::vector<Place> places_; // one per word, or none when lists cannot be read here
     qint64 segment_ = 0;
-    int lastPage_ = 0;
+    int lastPage_ = 0; // of the segment, as the structure record gives it
     Statement page_;
 };
 
