@@ -7,9 +7,10 @@
 // - the medians of opening the title and reading its first browse topic,
 //   reading a topic by number, and the same two through the title view;
 // - five searches against the raw reference: SQLite's C API on its own
-//   connection, one prepared statement with the same MATCH text the reader
-//   binds, every row stepped, topic number and title read as bytes. Reader
-//   and reference run interleaved, round by round, and each form prints the
+//   connection, opened as the reader opens a title (read-only, immutable, no
+//   mutex), one prepared statement with the same MATCH text the reader binds,
+//   every row stepped, topic number and title read as bytes. Reader and
+//   reference run interleaved, round by round, and each form prints the
 //   ratio reader / reference (median, min, max). The wildcard prints it
 //   against the MATCH alone and against the reference's own expansion of the
 //   pattern (fts5vocab) and MATCH. Hits are checked to be the same.
@@ -174,25 +175,26 @@ struct Hit {
     bool operator==(const Hit &other) const { return topic == other.topic && title == other.title; }
 };
 
-// The raw reference: SQLite's C API on its own connection to the same file.
+// A title's address as TitleFile::open writes it, so that the reference
+// opens the file the same way (immutable: no lock, no journal looked for).
+QByteArray immutableUri(const QString &path) {
+    return "file:" + QFile::encodeName(QFileInfo(path).absoluteFilePath()).toPercentEncoding("/") +
+           "?immutable=1";
+}
+
+// The raw reference: SQLite's C API on its own connection to the same file,
+// opened with the reader's flags. Only the MATCH is prepared on opening, as
+// the simplest program would; the rest when first used.
 class RawTitle {
 public:
     explicit RawTitle(const QString &path) {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &db_, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_exec(db_,
-                     "CREATE VIRTUAL TABLE temp.raw_terms USING fts5vocab(main, topic_search, row)",
-                     nullptr, nullptr, nullptr);
+        sqlite3_open_v2(immutableUri(path).constData(), &db_,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI, nullptr);
         sqlite3_prepare_v2(db_,
                            "SELECT t.number, t.title FROM topic_search "
                            "JOIN topics AS t ON t.number = topic_search.rowid "
                            "WHERE topic_search MATCH ?1 ORDER BY topic_search.rowid",
                            -1, &match_, nullptr);
-        sqlite3_prepare_v2(db_, "SELECT rowid FROM topic_search WHERE topic_search MATCH ?1", -1,
-                           &ids_, nullptr);
-        sqlite3_prepare_v2(db_,
-                           "SELECT term FROM temp.raw_terms WHERE term >= ?1 AND term < ?2 "
-                           "AND term GLOB ?3",
-                           -1, &terms_, nullptr);
     }
     ~RawTitle() {
         sqlite3_finalize(match_);
@@ -226,6 +228,15 @@ public:
 
     // The words of the index a GLOB pattern matches.
     QList<QByteArray> expand(const QByteArray &glob) {
+        if (!terms_) {
+            sqlite3_exec(
+                db_, "CREATE VIRTUAL TABLE temp.raw_terms USING fts5vocab(main, topic_search, row)",
+                nullptr, nullptr, nullptr);
+            sqlite3_prepare_v2(db_,
+                               "SELECT term FROM temp.raw_terms WHERE term >= ?1 AND term < ?2 "
+                               "AND term GLOB ?3",
+                               -1, &terms_, nullptr);
+        }
         int literal = 0;
         while (literal < glob.size() && glob[literal] != '*' && glob[literal] != '?')
             ++literal;
@@ -250,6 +261,9 @@ public:
 
     // The topics holding any of the words, one MATCH per word.
     QVector<int> topicsWithAny(const QList<QByteArray> &words) {
+        if (!ids_)
+            sqlite3_prepare_v2(db_, "SELECT rowid FROM topic_search WHERE topic_search MATCH ?1",
+                               -1, &ids_, nullptr);
         QSet<int> topics;
         for (const QByteArray &word : words) {
             bind(ids_, '"' + word + '"');
