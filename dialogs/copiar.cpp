@@ -47,9 +47,12 @@ TformaCopiar::TformaCopiar()
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     ScrollBox1 = Named(Place<QScrollArea>(this, 272, 32, 217, 177), "ScrollBox1");
+    // A white box, around a picture smaller than it too.
     QPalette white = ScrollBox1->palette();
     white.setColor(QPalette::Base, Qt::white);
+    white.setColor(QPalette::Window, Qt::white);
     ScrollBox1->setPalette(white);
+    ScrollBox1->viewport()->setAutoFillBackground(true);
     Image1 = Named(new QLabel, "Image1");
     ScrollBox1->setWidget(Image1);
     Label2 = Named(PlaceSizedToText<QLabel>(this, 16, 216,

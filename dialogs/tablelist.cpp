@@ -20,13 +20,17 @@ void ListBookmarks(QListWidget *list) {
     Fill(list, Bookmarks, BookmarkCount, [](const TMarcaRec &mark) { return mark.Name; });
 }
 
+// A caption wider than the list is cut at its edge: a horizontal scroll bar
+// would hide a row of these short lists. Each fill shows the first rows.
 void FillChapters(QListWidget *list, const std::function<QString(const TGrupoRec &)> &caption) {
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->clear();
     for (int i = 1; !Groups[i].Name.empty(); ++i) {
         auto *line = new QListWidgetItem(caption(Groups[i]), list);
         line->setFlags(line->flags() | Qt::ItemIsUserCheckable);
         line->setCheckState(Qt::Checked);
     }
+    list->scrollToTop();
 }
 
 // A chapter is searched and printed by its group's name, whatever it shows.

@@ -33,7 +33,7 @@ void Fill(QListWidget *list, OneBasedTable<T> &table, int32_t count, Text text) 
 void ListBookmarks(QListWidget *list);
 
 // Lists the title's chapters, the groups up to the first without a name, by
-// their captions, each with its check box checked.
+// their captions, each with its check box checked, from the top.
 void FillChapters(QListWidget *list, const std::function<QString(const TGrupoRec &)> &caption);
 
 // Starts the title view's topic list afresh with the groups of the checked

@@ -16,6 +16,9 @@
 #include "visor.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 void RegisterViewerDialogs() {
     formaVisor->RegisterDialog(2, formaActualizacion);
@@ -30,6 +33,15 @@ void RegisterViewerDialogs() {
     formaVisor->RegisterDialog(11, formaResulta);
 }
 
+void InstallToolkitTranslations(QCoreApplication &application) {
+    auto *translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
 int RunReader(int argc, char **argv, const QString &title,
               const std::function<void(const QStringList &arguments)> &start) {
     // The arguments are the reader's own: Qt takes no options from them.
@@ -38,6 +50,7 @@ int RunReader(int argc, char **argv, const QString &title,
     QApplication application(commandLine.toolkitArgc(), commandLine.toolkitArgv());
     sessionbus::settle();
     QApplication::setQuitOnLastWindowClosed(false);
+    InstallToolkitTranslations(application);
     TApplication::instance().Title = title;
     installErrorBox();
     start(commandLine.arguments());

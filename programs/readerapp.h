@@ -14,6 +14,7 @@
 #include "resulta.h"
 #include "vermarcas.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -36,6 +37,11 @@ template <typename Updates, typename Search> void CreateReadingToolForms() {
 
 // Tells the viewer which dialog each code names (2 to 11).
 void RegisterViewerDialogs();
+
+// Puts the toolkit's own texts (the standard open-file and print dialogs, the
+// message boxes' buttons) in Spanish, as every text of the reader is; they
+// stay in English when Qt's translations are not installed.
+void InstallToolkitTranslations(QCoreApplication &application);
 
 // Starts the toolkit, takes the command line and creates the windows through
 // `start`, then runs the event loop until the main window closes.

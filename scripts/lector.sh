@@ -16,7 +16,7 @@ PACKAGES=(
     libavformat-dev libavcodec-dev libavutil-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
     pulseaudio ffmpeg xvfb xauth poppler-utils xdg-utils libx11-dev
-    breeze-icon-theme fonts-dejavu-core fonts-liberation
+    breeze-icon-theme fonts-dejavu-core fonts-liberation qt6-translations-l10n
 )
 
 as_root() {
@@ -37,11 +37,22 @@ install_missing() {
     fi
 }
 
-build() { # build-dir [cmake options...]
+configure() { # build-dir [cmake options...]
     local dir="$1"
     shift
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir" -j"$JOBS"
+}
+
+build() { # build-dir [cmake options...]
+    configure "$@"
+    cmake --build "$1" -j"$JOBS"
+}
+
+# The two programs and the sample title they open (the media module and the
+# title builder come with them); not the tests.
+build_programs() { # build-dir
+    configure "$1"
+    cmake --build "$1" -j"$JOBS" --target LectorDorvik LectorLinea sample_title
 }
 
 run_tests() { # build-dir
@@ -59,9 +70,10 @@ run)
         ;;
     esac
     install_missing
-    build "$ROOT/build"
+    build_programs "$ROOT/build"
     cd "$ROOT/build/samples/title"
     if [ -z "${DISPLAY:-}" ]; then
+        echo "No display: $program runs on an invisible X server (xvfb-run); stop it with Ctrl+C." >&2
         exec xvfb-run -a -s "-screen 0 1280x1024x24" "./$program" general
     fi
     exec "./$program" general

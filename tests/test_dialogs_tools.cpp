@@ -26,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -384,6 +385,9 @@ private slots:
         returnFromViewer(formaCopiar);
         QCOMPARE(formaCopiar->Memo1->toPlainText(), QStringLiteral("antes\notra línea"));
         QCOMPARE(formaCopiar->Image1->size(), QSize(8, 6));
+        // The box is white around a picture smaller than it.
+        QCOMPARE(formaCopiar->ScrollBox1->viewport()->grab().toImage().pixelColor(100, 100),
+                 QColor(Qt::white));
 
         click(formaCopiar->Button1);
         QVERIFY(!formaCopiar->isVisible());

@@ -282,6 +282,20 @@ private slots:
         QVERIFY(viewer->StatusBar1->y() > viewer->ToolBar2->y());
     }
 
+    // A set-up that stopped early leaves the bars at the top and the bottom,
+    // the empty client area between them.
+    void withoutItsSetUpTheBarsStayAtTheEdges() {
+        viewer = std::make_unique<TformaVisorLinea>(); // no line file: the set-up stops
+        formaVisor = viewer.get();
+        QVERIFY(!runHandler(viewer->OnCreate));
+        viewer->show();
+        QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
+        QVERIFY(!viewer->Panel2->isVisible());
+        QCOMPARE(viewer->ToolBar1->y(), 0);
+        QCOMPARE(viewer->ToolBar2->geometry().bottom() + 1, viewer->StatusBar1->y());
+        QCOMPARE(viewer->StatusBar1->geometry().bottom() + 1, viewer->height());
+    }
+
     // --- Updates and search dialogs ----------------------------------------
 
     // Beforehand the reader has hidden the index and widened the tree.

@@ -10,6 +10,7 @@
 #include "media_module.h"
 #include "mvutil.h"
 #include "preferencias.h"
+#include "readerapp.h"
 #include "recorrido.h"
 #include "resulta.h"
 #include "scroll.h"
@@ -56,6 +57,14 @@ class TestStartup : public QObject {
 
 private slots:
     void cleanup() { TApplication::instance().DestroyForms(); }
+
+    // The toolkit's standard buttons and dialogs speak the reader's language.
+    void theToolkitsOwnTextsAreSpanish() {
+        InstallToolkitTranslations(*QCoreApplication::instance());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"),
+                 QStringLiteral("Cancelar"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Ver en:"));
+    }
 
     void creationErrorIsReportedAndStartupGoesOn() {
         ErrorRecorder errors;

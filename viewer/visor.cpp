@@ -162,6 +162,9 @@ void TformaVisor::CreateControls() {
     layout->setSpacing(0);
     layout->addWidget(ToolBar1);
     layout->addWidget(Panel2, 1);
+    // Keeps the bars at the top and the bottom while the panel is hidden, as
+    // after a set-up that stopped early.
+    layout->addStretch();
     layout->addWidget(StatusBar1);
 }
 
