@@ -333,7 +333,9 @@ bool printRatio(const char *label, const QString &query, const char *reference, 
     const bool met = r.median <= kRatioGoal;
     std::printf("%-14s %-18s %-17s %8.2f %8.2f %7zu   %5.2f  %5.2f  %5.2f  %s\n", label,
                 qPrintable(query), reference, r.readerMs, r.rawMs, hits, r.median, r.min, r.max,
-                !heldToGoal ? "shown" : met ? "met" : "MISSED");
+                !heldToGoal ? "shown"
+                : met       ? "met"
+                            : "MISSED");
     return met;
 }
 

@@ -69,8 +69,8 @@ TformaBuscar::TformaBuscar()
     GroupBox1 =
         Named(Place<TGroupBox>(this, 16, 216, 521, 113, QStringLiteral(" Ayuda ")), "GroupBox1");
     Label2 = Named(PlaceSizedToText<TCaptionLabel>(GroupBox1, 16, 16, QString()), "Label2");
-    SetTabOrder({Edit1, GroupBox1, GroupBox2, RadioButton1, RadioButton2,
-                               RadioButton3, CheckListBox1, Button1, Button2});
+    SetTabOrder({Edit1, GroupBox1, GroupBox2, RadioButton1, RadioButton2, RadioButton3,
+                 CheckListBox1, Button1, Button2});
 
     BindHandler(Edit1, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     BindHandler(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });

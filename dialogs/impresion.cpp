@@ -55,8 +55,8 @@ TformaImpresion::TformaImpresion()
     Button5 =
         Named(Place<QPushButton>(this, 408, 256, 97, 25, QStringLiteral("&Imprimir")), "Button5");
     EnableRemoval(false);
-    SetTabOrder({GroupBox1, RadioButton1, RadioButton2, ListBox1, Button1, Button2,
-                               Button3, Button4, Button5, CheckListBox1});
+    SetTabOrder({GroupBox1, RadioButton1, RadioButton2, ListBox1, Button1, Button2, Button3,
+                 Button4, Button5, CheckListBox1});
 
     BindHandler(RadioButton1, &QRadioButton::clicked, this, [this] { RadioButton1Click(); });
     BindHandler(RadioButton2, &QRadioButton::clicked, this, [this] { RadioButton2Click(); });

@@ -336,7 +336,9 @@ private slots:
         QPushButton *remove = code == 10  ? impresion->Button3
                               : code == 9 ? marcacion_->Button3
                                           : anotaciones_->Button3;
-        const int32_t &count = code == 10 ? PrintCount : code == 9 ? BookmarkCount : AnnotationCount;
+        const int32_t &count = code == 10  ? PrintCount
+                               : code == 9 ? BookmarkCount
+                                           : AnnotationCount;
         for (int i = 0; i < 3; ++i) {
             if (code == 10)
                 QTest::mouseClick(impresion->Button2, Qt::LeftButton); // the page shown
@@ -383,8 +385,7 @@ private slots:
         addBookmark(QStringLiteral("nueva"));
         FormEntrada = nullptr;
         if (damage == QLatin1String("read-only")) {
-            QCOMPARE(dialogtest::lines(marcacion_->ListBox1),
-                     (QStringList{"m1", "m2", "nueva"}));
+            QCOMPARE(dialogtest::lines(marcacion_->ListBox1), (QStringList{"m1", "m2", "nueva"}));
             QCOMPARE(errors.messages, QStringList{"File access denied"});
             QTest::mouseClick(viewer_->ToolButton21, Qt::LeftButton);
             QCOMPARE(errors.messages, (QStringList{"File access denied", "File access denied"}));

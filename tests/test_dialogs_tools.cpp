@@ -141,29 +141,29 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QStringList>("tabs"); // from the first focus, once round
         QTest::addColumn<QString>("closer");   // a push button that closes the dialog
-        QTest::newRow("Actualizaciones") << 2 << QStringList{"Button1", "Button2", "Button3"}
-                                         << "Button2";
-        QTest::newRow("Recorrido") << 3 << QStringList{"Button1", "Button2", "ListBox1"}
-                                   << "Button2";
+        QTest::newRow("Actualizaciones")
+            << 2 << QStringList{"Button1", "Button2", "Button3"} << "Button2";
+        QTest::newRow("Recorrido")
+            << 3 << QStringList{"Button1", "Button2", "ListBox1"} << "Button2";
         QTest::newRow("Seleccionar marcas") << 4 << QStringList{"ListBox1"} << QString();
-        QTest::newRow("Preferencias") << 5 << QStringList{"Button1", "Button2", "SpinEdit1"}
-                                      << "Button2";
+        QTest::newRow("Preferencias")
+            << 5 << QStringList{"Button1", "Button2", "SpinEdit1"} << "Button2";
         QTest::newRow("Buscar") << 6
                                 << QStringList{"Edit1", "RadioButton3", "CheckListBox1", "Button2"}
                                 << "Button2";
         QTest::newRow("Portapapeles")
             << 7 << QStringList{"Button1", "Button2", "Memo1", "ScrollBox1"} << "Button2";
         QTest::newRow("Anotaciones")
-            << 8
-            << QStringList{"Button1", "ListBox1", "Button2", "Button3", "Button4", "Memo1"}
+            << 8 << QStringList{"Button1", "ListBox1", "Button2", "Button3", "Button4", "Memo1"}
             << "Button4";
-        QTest::newRow("Definir marcas") << 9 << QStringList{"Edit1", "ListBox1", "Button2"}
-                                        << "Button2";
-        QTest::newRow("Imprimir")
-            << 10 << QStringList{"RadioButton1", "ListBox1", "Button1", "Button2", "Button5"}
-            << "Button1";
-        QTest::newRow("Resultados") << 11 << QStringList{"ListBox1", "Button1", "Button2"}
-                                    << "Button2";
+        QTest::newRow("Definir marcas")
+            << 9 << QStringList{"Edit1", "ListBox1", "Button2"} << "Button2";
+        QTest::newRow("Imprimir") << 10
+                                  << QStringList{"RadioButton1", "ListBox1", "Button1", "Button2",
+                                                 "Button5"}
+                                  << "Button1";
+        QTest::newRow("Resultados")
+            << 11 << QStringList{"ListBox1", "Button1", "Button2"} << "Button2";
     }
     void keyboard() {
         QFETCH(int, code);

@@ -315,8 +315,8 @@ private slots:
                                                    << "Invalid level (2) for item \"Tres\"" << true;
         const QString noTitle = QStringLiteral(
             "No se puede abrir el libro <F>/%1: el archivo no es un libro o está dañado.");
-        QTest::newRow("not a title") << "basura.dvk" << QStringList() << none
-                                     << noTitle.arg("basura.dvk") << true;
+        QTest::newRow("not a title")
+            << "basura.dvk" << QStringList() << none << noTitle.arg("basura.dvk") << true;
         QTest::newRow("a damaged title")
             << "roto.dvk" << QStringList() << none << noTitle.arg("roto.dvk") << true;
     }

@@ -7,8 +7,8 @@
 #include <QEventLoop>
 #include <QMessageBox>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWindow>
 
@@ -86,8 +86,7 @@ bool TForm::event(QEvent *event) {
 // hand), so the window's own expose is watched. The window can be made anew
 // between showings; installing the filter again keeps one.
 bool TForm::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::Expose && watched == windowHandle() &&
-        windowHandle()->isExposed())
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed())
         runBound(OnPaint);
     return QWidget::eventFilter(watched, event);
 }

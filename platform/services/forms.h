@@ -24,9 +24,9 @@ public:
     // (inside the paint event), or an expose of its window by the window
     // system. A control repainting itself on the form is no paint of the form.
     std::function<void()> OnPaint;
-    std::function<void()> OnClick;    // a left click on the form itself
-    std::function<void()> OnClose;    // each close; the form is then hidden
-    std::function<void()> OnDestroy;  // once, when the application destroys it
+    std::function<void()> OnClick;   // a left click on the form itself
+    std::function<void()> OnClose;   // each close; the form is then hidden
+    std::function<void()> OnDestroy; // once, when the application destroys it
 
     // Shows the form and runs a local event loop until it is hidden again.
     void ShowModal();
