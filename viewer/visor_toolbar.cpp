@@ -108,8 +108,11 @@ void TformaVisor::RaiseOpenDialog() {
     if (DialogCode < kLowestRaisedCode || DialogCode > kHighestRaisedCode)
         return;
     TForm *dialog = DialogForm(DialogCode);
-    // Raising the active window again would only repeat its activation.
-    if (!dialog || !dialog->isVisible() || QApplication::activeWindow() == dialog)
+    // Raising the active window again would only repeat its activation. While
+    // another program is in front (its window moved over the viewer exposes
+    // it) the dialog waits: that program keeps the keyboard.
+    const QWidget *active = QApplication::activeWindow();
+    if (!dialog || !dialog->isVisible() || !active || active == dialog)
         return;
     dialog->BringToFront();
 }
