@@ -49,9 +49,8 @@ void TDialogForm::SetTabOrder(std::initializer_list<QWidget *> order) {
 // Later showings find the focus where the user left it.
 void TDialogForm::showEvent(QShowEvent *event) {
     TForm::showEvent(event);
-    if (shownBefore_ || !firstInTabOrder_)
+    if (focusWidget() || !firstInTabOrder_)
         return;
-    shownBefore_ = true;
     QWidget *control = firstInTabOrder_;
     do {
         if ((control->focusPolicy() & Qt::TabFocus) && control->isEnabled() &&

@@ -46,7 +46,6 @@ protected:
 
 private:
     QWidget *firstInTabOrder_ = nullptr;
-    bool shownBefore_ = false;
 };
 
 namespace dialoglayout {
