@@ -1,14 +1,23 @@
 #include "testsupport.h"
 
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTimer>
 
 namespace testsupport {
 
-ErrorRecorder::ErrorRecorder() {
-    previous_ = errorreport::setReporter([this](const QString &message) { messages << message; });
+ErrorRecorder::ErrorRecorder(int readingMs) {
+    previous_ = errorreport::setReporter([this, readingMs](const QString &message) {
+        messages << message;
+        if (readingMs > 0) {
+            QEventLoop box;
+            QTimer::singleShot(readingMs, &box, &QEventLoop::quit);
+            box.exec();
+        }
+    });
 }
 
 ErrorRecorder::~ErrorRecorder() {

@@ -11,9 +11,11 @@
 namespace testsupport {
 
 // Takes the place of the error box while it lives and keeps every message.
+// Given a reading time, each message holds the program in an event loop of
+// its own for that long, as a real box does until the user answers it.
 class ErrorRecorder {
 public:
-    ErrorRecorder();
+    explicit ErrorRecorder(int readingMs = 0);
     ~ErrorRecorder();
     QStringList messages;
 

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
+#include <utility>
 
 namespace {
 
@@ -70,6 +71,8 @@ void TForm::setVisible(bool visible) {
 }
 
 void TForm::BringToFront() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
 }
@@ -132,6 +135,25 @@ void TApplication::registerForm(TForm *form) {
     if (!mainForm_)
         mainForm_ = form;
     runBound(form->OnCreate);
+    holdArmedTimers(form);
+}
+
+void TApplication::holdArmedTimers(TForm *form) {
+    for (QTimer *timer : form->findChildren<QTimer *>()) {
+        if (!timer->isActive())
+            continue;
+        timer->stop();
+        heldTimers_.emplace_back(timer);
+    }
+}
+
+void TApplication::ShowMainForm() {
+    if (mainForm_)
+        mainForm_->show();
+    for (const QPointer<QTimer> &timer : std::exchange(heldTimers_, {})) {
+        if (timer)
+            timer->start();
+    }
 }
 
 void TApplication::Terminate() {
@@ -142,7 +164,7 @@ void TApplication::Terminate() {
 
 int TApplication::Run() {
     if (mainForm_ && !terminated_) {
-        mainForm_->show();
+        ShowMainForm();
         QApplication::exec();
     }
     DestroyForms();
@@ -155,6 +177,7 @@ void TApplication::DestroyForms() {
     for (auto it = forms_.rbegin(); it != forms_.rend(); ++it)
         delete *it;
     forms_.clear();
+    heldTimers_.clear();
     mainForm_ = nullptr;
     terminated_ = false;
 }

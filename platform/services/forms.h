@@ -2,6 +2,8 @@
 
 #include "errors.h"
 
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <type_traits>
@@ -30,7 +32,8 @@ public:
 
     // Shows the form and runs a local event loop until it is hidden again.
     void ShowModal();
-    // Brings the window to the top of the window order and makes it active.
+    // Brings the window to the top of the window order and makes it active;
+    // a minimised window comes back at its size first.
     void BringToFront();
     bool isShowingModal() const { return modalDepth_ > 0; }
 
@@ -56,6 +59,9 @@ public:
 
     // Creates the form, runs its creation handler to the end (an error there is
     // reported and start-up goes on), and makes the first form the main form.
+    // Timers the form armed wait for the event loop: they start when Run has
+    // shown the main form, so that none fires inside an error box's loop
+    // while later forms are still being created.
     // The form is of the variable's class, or of the variant class `Form`
     // derived from it.
     template <typename Form = void, typename Variable> auto *CreateForm(Variable *&variable) {
@@ -67,9 +73,12 @@ public:
     }
 
     TForm *MainForm() const { return mainForm_; }
-    // Shows the main form and runs the event loop until it closes; then
-    // destroys every form. Returns the exit code.
+    // Shows the main form, starts the timers held since the forms' creation,
+    // and runs the event loop until the main form closes; then destroys every
+    // form. Returns the exit code.
     int Run();
+    // The first step of Run: the main form shown and the held timers started.
+    void ShowMainForm();
     // Runs every form's OnDestroy in creation order and deletes the forms.
     void DestroyForms();
     // True once the main form has closed.
@@ -82,8 +91,10 @@ public:
 
 private:
     void registerForm(TForm *form);
+    void holdArmedTimers(TForm *form);
 
     std::vector<TForm *> forms_;
+    std::vector<QPointer<QTimer>> heldTimers_;
     TForm *mainForm_ = nullptr;
     bool terminated_ = false;
 };
