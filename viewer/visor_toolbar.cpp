@@ -104,21 +104,21 @@ void TformaVisor::ShowDialog(TForm *form, int32_t code) {
     }
 }
 
+// Only the viewer in front raises its dialog. While anything else is active
+// (another dialog being moved over the viewer, a message box, the system's
+// print or open dialog, another program) an expose of the viewer leaves the
+// window order and the keyboard where the user has them.
 void TformaVisor::RaiseOpenDialog() {
     if (DialogCode < kLowestRaisedCode || DialogCode > kHighestRaisedCode)
         return;
     TForm *dialog = DialogForm(DialogCode);
-    // Raising the active window again would only repeat its activation. While
-    // another program is in front (its window moved over the viewer exposes
-    // it) the dialog waits: that program keeps the keyboard.
-    const QWidget *active = QApplication::activeWindow();
-    if (!dialog || !dialog->isVisible() || !active || active == dialog)
+    if (!dialog || !dialog->isVisible() || QApplication::activeWindow() != this)
         return;
     dialog->BringToFront();
 }
 
 // A paint can follow from the raise itself; running the raise once after the
-// paint, and only while the dialog is not already active, cannot loop.
+// paint, and only while the viewer is still the active window, cannot loop.
 void TformaVisor::ScheduleDialogRaise() {
     if (raiseScheduled_)
         return;
