@@ -56,9 +56,7 @@ TformaAnotaciones::TformaAnotaciones()
     SetTabOrder({Button1, ListBox1, Button2, Button3, Button4, Memo1});
 
     BindHandler(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    // A line is chosen by a click, or by the keys that move the selection.
-    BindHandler(ListBox1, &QListWidget::itemClicked, this, [this] { ListBox1Click(); });
-    BindHandler(ListBox1, &QListWidget::currentRowChanged, this, [this] { ListBox1Click(); });
+    tablelist::BindChoice(ListBox1, this, [this] { ListBox1Click(); });
     BindHandler(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     BindHandler(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
     BindHandler(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });

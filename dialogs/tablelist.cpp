@@ -1,6 +1,9 @@
 #include "tablelist.h"
 
+#include "forms.h"
 #include "medview.h"
+
+#include <QFocusEvent>
 
 namespace tablelist {
 
@@ -14,6 +17,39 @@ int SelectedEntry(const QListWidget *list, int32_t count) {
 void SelectNone(QListWidget *list) {
     list->setCurrentRow(-1);
     list->clearSelection();
+}
+
+namespace {
+
+// Entered from the keyboard with no line current, the list stands on its
+// first line, unselected, so that Space chooses it.
+class EnterOnFirstLine : public QObject {
+public:
+    explicit EnterOnFirstLine(QListWidget *list) : QObject(list), list_(list) {
+        list->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (watched == list_ && event->type() == QEvent::FocusIn &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::MouseFocusReason &&
+            list_->currentRow() < 0 && list_->count() > 0)
+            list_->selectionModel()->setCurrentIndex(list_->model()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QListWidget *list_;
+};
+
+} // namespace
+
+void BindChoice(QListWidget *list, QObject *context, std::function<void()> choice) {
+    new EnterOnFirstLine(list);
+    BindHandler(list, &QListWidget::itemSelectionChanged, context, choice);
+    // A click on the line already chosen changes no selection.
+    BindHandler(list, &QListWidget::itemClicked, context, std::move(choice));
 }
 
 void ListBookmarks(QListWidget *list) {

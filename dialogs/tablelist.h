@@ -20,6 +20,11 @@ int SelectedEntry(const QListWidget *list, int32_t count);
 // Clears the list's selection and its current line.
 void SelectNone(QListWidget *list);
 
+// Runs `choice`, inside the handler boundary, each time a line is chosen: by
+// a click, or from the keyboard, where the arrows move the selection and
+// Space selects the line the list entered on without moving.
+void BindChoice(QListWidget *list, QObject *context, std::function<void()> choice);
+
 // Replaces the list's lines with `text` of entries 1..count; no line selected.
 template <typename T, typename Text>
 void Fill(QListWidget *list, OneBasedTable<T> &table, int32_t count, Text text) {

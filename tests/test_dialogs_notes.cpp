@@ -309,6 +309,17 @@ private slots:
         QCOMPARE(anotaciones_->Memo1->toPlainText(), QString());
         verifyListsEqualTables();
 
+        // From the keyboard: Tab into the list, Space chooses the line it
+        // entered on, the arrows the next.
+        open(8);
+        anotaciones_->Button1->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(anotaciones_.get(), Qt::Key_Tab);
+        QCOMPARE(anotaciones_->focusWidget(), anotaciones_->ListBox1);
+        QTest::keyClick(anotaciones_->ListBox1, Qt::Key_Space);
+        QCOMPARE(anotaciones_->Memo1->toPlainText(), QStringLiteral("n1"));
+        QTest::keyClick(anotaciones_->ListBox1, Qt::Key_Down);
+        QCOMPARE(anotaciones_->Memo1->toPlainText(), QStringLiteral("n3"));
+
         // Back from the viewer, the memo is empty and no line is selected.
         open(8);
         dialogtest::clickLine(anotaciones_->ListBox1, 0);
