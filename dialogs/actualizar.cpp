@@ -74,12 +74,15 @@ void TformaActualizacion::ComposeText(const std::function<AnsiString(int number)
     Button1->setText(ansi::toQt(updatesAddress_));
 }
 
-// A failed request replaces the whole text for the rest of the run.
+// A failed request replaces the whole text for the rest of the run, also when
+// the desktop finds no browser only after the call has returned.
 void TformaActualizacion::Button1Click() {
+    const auto connectFailed = [this] { Label1->SetCaption(QString::fromUtf8(kConnectFailed)); };
     const intptr_t result = ShellExecuteA(this, AnsiString(), "http://" + updatesAddress_,
-                                          AnsiString(), AnsiString(), SW_SHOWMAXIMIZED);
+                                          AnsiString(), AnsiString(), SW_SHOWMAXIMIZED,
+                                          connectFailed);
     if (result <= 32)
-        Label1->SetCaption(QString::fromUtf8(kConnectFailed));
+        connectFailed();
 }
 
 void TformaActualizacion::Button2Click() {

@@ -483,8 +483,11 @@ private slots:
         QVERIFY(shell.calls[0].verb.empty() && shell.calls[0].directory.empty());
         QCOMPARE(shell.calls[0].showCommand, SW_SHOWMAXIMIZED);
         QCOMPARE(formaActualizacion->Label1->Caption(), text);
-
+        // The desktop's opener finds no browser after the call has returned.
         const QString failed = QStringLiteral("Se generó un error al tratar de conectarse");
+        QVERIFY(shell.calls[0].onLateFailure);
+        shell.calls[0].onLateFailure();
+        QCOMPARE(formaActualizacion->Label1->Caption(), failed);
         shell.result = 32;
         click(formaActualizacion->Button1);
         QCOMPARE(formaActualizacion->Label1->Caption(), failed);

@@ -22,8 +22,10 @@ ScopedOpener::ScopedOpener(const QString &program) : installed_(Opener{program})
 } // namespace shell
 
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
-                       const AnsiString &parameters, const AnsiString &directory, int showCommand) {
-    const ShellCall call{owner, verb, file, parameters, directory, showCommand};
+                       const AnsiString &parameters, const AnsiString &directory, int showCommand,
+                       LateFailure onLateFailure) {
+    const ShellCall call{owner,     verb,        file, parameters,
+                         directory, showCommand, std::move(onLateFailure)};
     if (const shell::Handler &handler = handlerSlot<shell::Handler>())
         return handler(call);
     return desktopShellExecute(call);

@@ -15,6 +15,10 @@ class QWidget;
 
 constexpr int SW_SHOWMAXIMIZED = 3;
 
+// Runs when an address or document that was handed to the desktop's opener
+// turns out not to open: the opener ended with an error or crashed.
+using LateFailure = std::function<void()>;
+
 struct ShellCall {
     QWidget *owner = nullptr;
     AnsiString verb; // empty: the default action
@@ -22,11 +26,17 @@ struct ShellCall {
     AnsiString parameters;
     AnsiString directory;
     int showCommand = 0;
+    LateFailure onLateFailure;
 };
 
-// Returns a value above 32 on success, 32 or less on failure.
+// Returns a value above 32 on success, 32 or less on failure. An address or
+// document goes to the desktop's opener, which finds its application only
+// after the call has returned: the call counts that as success, and
+// `onLateFailure`, when given, runs from the event loop if the opener then
+// fails, as long as `owner` (when given) still exists.
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
-                       const AnsiString &parameters, const AnsiString &directory, int showCommand);
+                       const AnsiString &parameters, const AnsiString &directory, int showCommand,
+                       LateFailure onLateFailure = {});
 
 namespace shell {
 

@@ -6,10 +6,10 @@
 
 #include "shell.h"
 
+#include "errors.h"
 #include "paths.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +17,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QWidget>
 #include <cstring>
 
 namespace {
@@ -44,10 +45,6 @@ AnsiString fileNameOf(const AnsiString &path) {
     return slash == AnsiString::npos ? path : path.substr(slash + 1);
 }
 
-// How long a launch waits for the opener to fail: it finds no browser or
-// application a moment after it starts and says so only by its exit status.
-constexpr int kQuickFailureMs = 300;
-
 // The opener a test installed, else the desktop's; empty when there is none.
 QString openerProgram() {
     const QString &installed = handlerSlot<shell::Opener>().program;
@@ -55,50 +52,51 @@ QString openerProgram() {
                                : installed;
 }
 
-// Hands `target` to the opener as one argument. An opener still running after
-// the wait has found its application: it is left to run on, outliving this
-// call and the reader, and its QProcess goes once it ends, so that it is
-// neither killed nor left a zombie.
-intptr_t startOpener(const QString &opener, const QString &target) {
+// Hands `target` to the opener as one argument. The opener finds no browser or
+// application only some time after it starts, and says so by its exit status
+// alone, so the call returns once it runs and its end is watched: an error or
+// a crash then reaches the caller's `onLateFailure`. An opener may run on for
+// as long as the application it started (and outlive the reader); it is
+// never killed, and its QProcess goes once it ends, so it is not left a zombie.
+intptr_t startOpener(const QString &opener, const QString &target, const ShellCall &call) {
     auto *process = new QProcess;
     process->setProgram(opener);
     process->setArguments({target});
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
-    const QDeadlineTimer deadline(kQuickFailureMs);
     process->start();
-    if (process->waitForStarted(int(deadline.remainingTime())))
-        process->waitForFinished(int(deadline.remainingTime()));
-    if (process->state() != QProcess::NotRunning) {
-        // Nothing has reached the event loop yet, so `finished` (or, for an
-        // opener still starting, its failure to start) is still to come.
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-        QObject::connect(process, &QProcess::errorOccurred, process, [process] {
-            if (process->state() == QProcess::NotRunning)
-                process->deleteLater();
-        });
-        return kDone;
+    if (!process->waitForStarted()) {
+        delete process;
+        return kNoAssociation;
     }
-    const bool opened = process->error() != QProcess::FailedToStart &&
-                        process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    delete process;
-    return opened ? kDone : kNoAssociation;
+    if (call.onLateFailure) {
+        QObject *watcher = call.owner ? static_cast<QObject *>(call.owner) : process;
+        QObject::connect(process, &QProcess::finished, watcher,
+                         [onLateFailure = call.onLateFailure](int exitCode,
+                                                              QProcess::ExitStatus status) {
+                             if (status != QProcess::NormalExit || exitCode != 0)
+                                 runHandler(onLateFailure);
+                         });
+    }
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return kDone;
 }
 
 // Local files go to the opener as their absolute path, addresses encoded.
-intptr_t openUrl(const QUrl &url) {
+intptr_t openUrl(const QUrl &url, const ShellCall &call) {
     if (!url.isValid())
         return kNoAssociation;
     const QString opener = openerProgram();
     if (opener.isEmpty())
         return QDesktopServices::openUrl(url) ? kDone : kNoAssociation;
-    return startOpener(opener, url.isLocalFile() ? url.toLocalFile()
-                                                 : QString::fromLatin1(url.toEncoded()));
+    return startOpener(opener,
+                       url.isLocalFile() ? url.toLocalFile() : QString::fromLatin1(url.toEncoded()),
+                       call);
 }
 
 // A "file://" address: the rest is a local path, possibly written with "\"
 // and in another case than the files on disk.
-intptr_t openFileAddress(const AnsiString &address) {
+intptr_t openFileAddress(const AnsiString &address, const ShellCall &call) {
     const AnsiString path = paths::toSlashes(address.substr(std::strlen("file://")));
     QString local = paths::resolvePath(path);
     if (!QFileInfo::exists(local)) {
@@ -107,7 +105,7 @@ intptr_t openFileAddress(const AnsiString &address) {
         if (!QFileInfo::exists(local))
             return kFileNotFound;
     }
-    return openUrl(QUrl::fromLocalFile(QFileInfo(local).absoluteFilePath()));
+    return openUrl(QUrl::fromLocalFile(QFileInfo(local).absoluteFilePath()), call);
 }
 
 // The local file `name` names, relative to `workingDir` unless absolute.
@@ -167,9 +165,9 @@ intptr_t desktopShellExecute(const ShellCall &call) {
     if (file.empty())
         return kFileNotFound;
     if (startsWithIgnoringCase(file, "http://") || startsWithIgnoringCase(file, "https://"))
-        return openUrl(QUrl::fromUserInput(ansi::toQt(file)));
+        return openUrl(QUrl::fromUserInput(ansi::toQt(file)), call);
     if (startsWithIgnoringCase(file, "file://"))
-        return openFileAddress(file);
+        return openFileAddress(file, call);
 
     QString workingDir = QDir::currentPath();
     if (!call.directory.empty()) {
@@ -185,5 +183,5 @@ intptr_t desktopShellExecute(const ShellCall &call) {
     const QFileInfo info(target);
     if (isProgram(name, info))
         return startProgram(info, call.parameters, workingDir);
-    return openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return openUrl(QUrl::fromLocalFile(info.absoluteFilePath()), call);
 }
