@@ -25,12 +25,6 @@ struct TextLine {
 const TextLine kTextLines[] = {{9, 2}, {10, 1}, {11, 1}, {12, 1}, {13, 2}, {14, 1}, {15, 2}};
 constexpr int kAddressNumber = 16;
 
-EAppError notATitle(const AnsiString &titleFile) {
-    return EAppError(QStringLiteral("No se puede abrir el libro %1: el archivo no es un libro "
-                                    "o está dañado.")
-                         .arg(ansi::toQt(titleFile)));
-}
-
 } // namespace
 
 TformaActualizacion::TformaActualizacion()
@@ -113,15 +107,5 @@ void TformaActualizacion::OpenChosenTitle(const AnsiString &fileName) {
     const AnsiString stem = TitleStem(fileName);
     RequireTitleFile(stem + ".dvk");
     formaVisor->LoadContentsTree(stem + ".ark");
-    OpenTitleInView(stem + ".dvk");
-}
-
-void TformaActualizacion::RequireTitleFile(const AnsiString &titleFile) {
-    if (!TMedview::CanOpenTitle(ansi::toQt(titleFile)))
-        throw notATitle(titleFile);
-}
-
-void TformaActualizacion::OpenTitleInView(const AnsiString &titleFile) {
-    if (!TitleView().setMediaViewTitle(ansi::toQt(titleFile)))
-        throw notATitle(titleFile);
+    OpenTitleInView(TitleView(), stem + ".dvk");
 }

@@ -42,13 +42,10 @@ protected:
     // Runs the open-file dialog for a title file; false when the user cancels.
     bool ChooseTitleFile();
     // Opens the chosen title file in the viewer with the contents tree of the
-    // same stem, or without a tree when there is none.
+    // same stem, or without a tree when there is none. A file that cannot be
+    // opened as a title raises an error that names it, before anything in the
+    // viewer changes.
     virtual void OpenChosenTitle(const AnsiString &fileName);
-    // A file that cannot be opened as a title raises an error that names it,
-    // before anything in the viewer changes.
-    static void RequireTitleFile(const AnsiString &titleFile);
-    // Opens the title in the viewer's view, raising that error when it cannot.
-    static void OpenTitleInView(const AnsiString &titleFile);
 
 private:
     AnsiString updatesAddress_;

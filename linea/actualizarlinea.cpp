@@ -36,7 +36,7 @@ void TformaActualizacionLinea::OpenChosenTitle(const AnsiString &fileName) {
         ShowMessage(this, ansi::toQt("El archivo:" + treeFile + " no se encuentra"));
         return;
     }
-    OpenTitleInView(fileName);
+    OpenTitleInView(TitleView(), fileName);
     formaVisor->PlaceContentsTree();
     formaVisor->TreeView1->show();
     formaVisor->Splitter1->show();

@@ -141,8 +141,10 @@ void TformaVisorLinea::FormCreate() {
     ExpandOpensTopic = SwitchIs(settings.Line(20), "SI");
     IndexShown = true;
     LoadContentsTree(TreeFile(), arbol::TreeFormat::Arb);
-    OpenTitle(TitleFile());
+    const bool titleOpened = OpenTitle(TitleFile());
     LayOutAndStartView();
+    if (!titleOpened)
+        throw TitleNotOpened(TitleFile());
 }
 
 // A caption names a topic by its title, or the product's page.
@@ -169,13 +171,16 @@ void TformaVisorLinea::TreeView1Expanded(QTreeWidgetItem *node) {
 
 // Reloads the title of the command line with its tree. The bookmarks and
 // annotations stay: the viewer writes them back to the title's files at its
-// close, and the dialogs still list them.
+// close, and the dialogs still list them. A title file that can no longer be
+// opened changes nothing, so that the tree, the text and the groups shown
+// stay those of one title.
 void TformaVisorLinea::ToolButton3Click() {
+    RequireTitleFile(TitleFile());
     ResetHistoryAndPrintList();
     {
         const BusyCursor busy(this);
         LoadContentsTree(TreeFile(), arbol::TreeFormat::Arb);
-        Medview1->setMediaViewTitle(paths::resolvePath(TitleFile()));
+        OpenTitleInView(*Medview1, TitleFile());
         LoadTitleGroups(*Medview1);
     }
     TreeView1->show();

@@ -243,6 +243,21 @@ private slots:
         QTest::mouseClick(viewer->ToolButton3, Qt::LeftButton);
         QCOMPARE(treeShape(viewer->TreeView1), (QStringList{"0:Portada", "0:Nuevo"}));
         QVERIFY(viewer->TreeView1->isVisible() && viewer->Splitter1->isVisible());
+
+        // The title file gone: the user is told, and the tree and the text
+        // shown stay those of one title.
+        folder->scratch().write("prueba.arb", "Otro\r\n");
+        QFile::remove(folder->path("prueba.dvk"));
+        HistoryCount = 2;
+        testsupport::ErrorRecorder errors;
+        QTest::mouseClick(viewer->ToolButton3, Qt::LeftButton);
+        QCOMPARE(errors.messages,
+                 QStringList{QStringLiteral("No se puede abrir el libro %1: el archivo no se "
+                                            "encuentra.")
+                                 .arg(folder->path("prueba.dvk"))});
+        QCOMPARE(treeShape(viewer->TreeView1), (QStringList{"0:Portada", "0:Nuevo"}));
+        QCOMPARE(topic(), QStringLiteral("Portada"));
+        QCOMPARE(HistoryCount, 2);
     }
 
     void theBrowseStepsLeaveTheTree() {

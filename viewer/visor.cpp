@@ -231,10 +231,13 @@ void TformaVisor::FormCreate() {
     LoadingTree = true;
     LoadContentsTree(BaseDir + TitleName + ".ark", arbol::TreeFormat::Ark);
     LoadingTree = false;
-    OpenTitle(BaseDir + TitleName + ".dvk");
+    const AnsiString titleFile = BaseDir + TitleName + ".dvk";
+    const bool titleOpened = OpenTitle(titleFile);
     LayOutAndStartView();
     if (ReadTitleSetting("linea21") == "SI")
         ToolBar1->hide();
+    if (!titleOpened)
+        throw TitleNotOpened(titleFile);
 }
 
 void TformaVisor::StartCreation() {
@@ -246,10 +249,12 @@ void TformaVisor::StartCreation() {
 }
 
 // The title, then the topic of the command line when it names exactly two.
-void TformaVisor::OpenTitle(const AnsiString &titleFile) {
-    Medview1->setMediaViewTitle(paths::resolvePath(titleFile));
+bool TformaVisor::OpenTitle(const AnsiString &titleFile) {
+    if (!Medview1->setMediaViewTitle(paths::resolvePath(titleFile)))
+        return false;
     if (ParamCount() == 2)
         Medview1->OpenTopicByContext(ansi::toQt(ParamStr(2)));
+    return true;
 }
 
 void TformaVisor::LayOutAndStartView() {
@@ -360,4 +365,22 @@ void CommonDialogClose() {
         return;
     formaVisor->setEnabled(true);
     formaVisor->DialogCode = 0;
+}
+
+EAppError TitleNotOpened(const AnsiString &titleFile) {
+    const QString why = paths::fileExists(titleFile)
+                            ? QStringLiteral("el archivo no es un libro o está dañado")
+                            : QStringLiteral("el archivo no se encuentra");
+    return EAppError(
+        QStringLiteral("No se puede abrir el libro %1: %2.").arg(ansi::toQt(titleFile), why));
+}
+
+void RequireTitleFile(const AnsiString &titleFile) {
+    if (!TMedview::CanOpenTitle(paths::resolvePath(titleFile)))
+        throw TitleNotOpened(titleFile);
+}
+
+void OpenTitleInView(TMedview &view, const AnsiString &titleFile) {
+    if (!view.setMediaViewTitle(paths::resolvePath(titleFile)))
+        throw TitleNotOpened(titleFile);
 }

@@ -5,6 +5,7 @@
 
 #include "ansi.h"
 #include "arbol.h"
+#include "errors.h"
 #include "forms.h"
 
 #include <QIcon>
@@ -155,9 +156,11 @@ protected:
 
     bool eventFilter(QObject *watched, QEvent *event) override;
 
-    // Steps of the creation that both programs take.
+    // Steps of the creation that both programs take. OpenTitle is false,
+    // with nothing opened, when the file cannot be opened as a title; the
+    // creation then lays the window out and ends with TitleNotOpened.
     void StartCreation();
-    void OpenTitle(const AnsiString &titleFile);
+    bool OpenTitle(const AnsiString &titleFile);
     void LayOutAndStartView();
     // A node whose caption names the product's page opens that page.
     static bool IsDorvikPage(const QTreeWidgetItem *node);
@@ -194,3 +197,12 @@ extern TformaVisor *formaVisor;
 
 // The close step every dialog runs: the viewer enabled, DialogCode 0.
 void CommonDialogClose();
+
+// The error that tells the user a title file cannot be opened, and why.
+EAppError TitleNotOpened(const AnsiString &titleFile);
+// Raises TitleNotOpened unless `titleFile` can be opened as a title, before
+// anything changes.
+void RequireTitleFile(const AnsiString &titleFile);
+// Opens `titleFile` in `view`; one that cannot be opened leaves the view as it
+// was and raises TitleNotOpened.
+void OpenTitleInView(TMedview &view, const AnsiString &titleFile);
