@@ -7,6 +7,7 @@
 #include "formaentrada.h"
 #include "impresion.h"
 #include "marcacion.h"
+#include "messagebox.h"
 #include "vermarcas.h"
 #include "visor_fixture.h"
 
@@ -404,13 +405,22 @@ private slots:
             QCOMPARE(stored("oer"), bookmarkFile(2));
             QFile::setPermissions(oer, readOnly | QFile::WriteOwner);
         }
+        messagebox::RecordingMessages told;
         QTest::mouseClick(viewer_->ToolButton21, Qt::LeftButton);
         QVERIFY(!viewer_->isVisible());
         if (damage == QLatin1String("read-only")) {
+            QCOMPARE(told.texts.size(), size_t(0));
             ResetNavigationState();
             QVERIFY(ReadBookmarkFile(BookmarkFileName()));
             QCOMPARE(bookmarkNames(), (QStringList{"m1", "m2", "nueva"}));
         } else {
+            // The user is told which file kept its old content, and why.
+            QCOMPARE(told.texts.size(), size_t(1));
+            QVERIFY2(told.texts[0].startsWith(
+                         QStringLiteral("No se guardaron los cambios de esta sesión en %1: ")
+                             .arg(oer)),
+                     qPrintable(told.texts[0]));
+            QVERIFY(told.texts[0].endsWith(QStringLiteral("(%1).").arg(errors.messages[0])));
             QVERIFY(QFileInfo(oer).isDir());
             QFile::setPermissions(oer, readOnly | QFile::WriteOwner | QFile::ExeOwner);
         }

@@ -9,7 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
+#include <QMap>
 #include <cerrno>
 #include <cstring>
 
@@ -94,10 +94,10 @@ TAnotacionRec annotationFromBuffer() {
     return note;
 }
 
-// Stored files whose load stopped before their end: they hold records this
-// run never read, so no save of this run may replace them.
-QSet<QString> &partlyLoadedFiles() {
-    static QSet<QString> files;
+// Stored files whose load stopped before their end, with why: they hold
+// records this run never read, so no save of this run may replace them.
+QMap<QString, QString> &partlyLoadedFiles() {
+    static QMap<QString, QString> files;
     return files;
 }
 
@@ -113,18 +113,24 @@ bool readRecords(const AnsiString &fileName, std::array<uint8_t, Size> &buffer, 
     if (!QFile::exists(paths::resolvePath(fileName)))
         return false;
     bool writable = true;
+    QFile file;
     try {
-        QFile file;
         writable = OpenStoredFile(file, fileName);
-        const qint64 records = file.size() / qint64(Size);
-        for (qint64 i = 0; i < records; ++i) {
-            if (file.read(reinterpret_cast<char *>(buffer.data()), qint64(Size)) != qint64(Size))
-                throw EInOutError(EIO);
-            append();
-        }
-    } catch (...) {
-        partlyLoadedFiles().insert(storedFileKey(fileName));
+    } catch (const EAppError &error) {
+        // Gone since it was looked for: there is nothing of it to keep.
+        if (!QFile::exists(paths::resolvePath(fileName)))
+            return false;
+        partlyLoadedFiles().insert(storedFileKey(fileName), error.message());
         throw;
+    }
+    const qint64 records = file.size() / qint64(Size);
+    for (qint64 i = 0; i < records; ++i) {
+        if (file.read(reinterpret_cast<char *>(buffer.data()), qint64(Size)) != qint64(Size)) {
+            const EAppError failed = EInOutError(EIO);
+            partlyLoadedFiles().insert(storedFileKey(fileName), failed.message());
+            throw failed;
+        }
+        append();
     }
     if (!writable)
         throw EInOutError(EACCES);
@@ -159,6 +165,7 @@ void ResetNavigationState() {
     ResetHistoryAndPrintList();
     BookmarkCount = 0;
     AnnotationCount = 0;
+    partlyLoadedFiles().clear();
 }
 
 void ResetHistoryAndPrintList() {
@@ -280,4 +287,13 @@ void WriteBookmarkFile(const AnsiString &fileName) {
 void WriteAnnotationFile(const AnsiString &fileName) {
     writeRecords(fileName, AnnotationCount, AnnotationBuffer,
                  [](int i) { bufferAnnotation(Annotations[i]); });
+}
+
+QString KeptStoredFilesMessage() {
+    QStringList lines;
+    for (auto file = partlyLoadedFiles().cbegin(); file != partlyLoadedFiles().cend(); ++file)
+        lines << QStringLiteral("No se guardaron los cambios de esta sesión en %1: el archivo no "
+                                "se pudo leer entero al empezar (%2).")
+                     .arg(file.key(), file.value());
+    return lines.join(QLatin1Char('\n'));
 }

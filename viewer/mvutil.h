@@ -7,6 +7,7 @@
 
 #include "ansi.h"
 
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -123,13 +124,18 @@ AnsiString TitleInfoString(TMedview &control, int32_t topic);
 // The two files. The readers append every whole record of an existing file to
 // the table (a trailing fragment is not read) and raise EInOutError on a
 // failure, keeping the records read before it; they return false when the file
-// does not exist. A read-only file is read whole before "File access denied"
-// is raised. The writers replace the file with entries 1..count as one step,
-// so a failure leaves the previous file as it was; a file whose load stopped
-// before its end is left as it is, since the table lacks some of its records.
+// does not exist (also when it is gone by the time it is opened). A read-only
+// file is read whole before "File access denied" is raised. The writers
+// replace the file with entries 1..count as one step, so a failure leaves the
+// previous file as it was; a file whose load stopped before its end is left as
+// it is, since the table lacks some of its records. ResetNavigationState
+// forgets such files.
 AnsiString BookmarkFileName();
 AnsiString AnnotationFileName();
 bool ReadBookmarkFile(const AnsiString &fileName);
 bool ReadAnnotationFile(const AnsiString &fileName);
 void WriteBookmarkFile(const AnsiString &fileName);
 void WriteAnnotationFile(const AnsiString &fileName);
+// What the saves left as it was: a line for each file whose load stopped
+// before its end, naming it and why; empty when there is none.
+QString KeptStoredFilesMessage();

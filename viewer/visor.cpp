@@ -6,6 +6,7 @@
 #include "iconos.h"
 #include "intconv.h"
 #include "medview.h"
+#include "messagebox.h"
 #include "mvutil.h"
 #include "paths.h"
 #include "picture.h"
@@ -332,12 +333,16 @@ void TformaVisor::TreeView1MouseMove() {
 
 // Each file is replaced as one step, so a failure leaves the stored file as
 // it was; the error keeps the viewer open and the annotation file is not
-// written after a failed bookmark file.
+// written after a failed bookmark file. A file that could not be read whole
+// at start is left as it is, and the user is told before the program ends.
 void TformaVisor::FormClose() {
     if (VideoPlaying)
         CloseVideo();
     WriteBookmarkFile(BookmarkFileName());
     WriteAnnotationFile(AnnotationFileName());
+    const QString kept = KeptStoredFilesMessage();
+    if (!kept.isEmpty())
+        ShowMessage(this, kept);
     if (FormEntrada)
         FormEntrada->close();
 }
