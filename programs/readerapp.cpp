@@ -14,6 +14,7 @@
 #include "session_bus.h"
 #include "vermarcas.h"
 #include "visor.h"
+#include "windowsdir.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -46,6 +47,7 @@ int RunReader(int argc, char **argv, const QString &title,
               const std::function<void(const QStringList &arguments)> &start) {
     // The arguments are the reader's own: Qt takes no options from them.
     RawCommandLine commandLine(argc, argv);
+    windowsdir::anchorToStartDirectory();
     sessionbus::startWithoutLaunching();
     QApplication application(commandLine.toolkitArgc(), commandLine.toolkitArgv());
     sessionbus::settle();

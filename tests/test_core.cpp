@@ -5,6 +5,7 @@
 #include "paths.h"
 #include "profile.h"
 #include "testsupport.h"
+#include "windowsdir.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,6 +21,27 @@ class TestCore : public QObject {
     Q_OBJECT
 
 private slots:
+    // Set relative, the folder of the stored files is taken against the
+    // current directory at start and stays there when the directory moves.
+    void aRelativeWindowsDirectoryIsAnchoredAtStart_data() {
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QString>("expected"); // <C>: the current directory at start
+        QTest::newRow("relative") << "datos/lector" << "<C>/datos/lector";
+        QTest::newRow("with dots") << "./a/../datos/" << "<C>/datos";
+        QTest::newRow("absolute") << "/var/lector" << "/var/lector";
+    }
+    void aRelativeWindowsDirectoryIsAnchoredAtStart() {
+        QFETCH(QString, set);
+        QFETCH(QString, expected);
+        testsupport::ScratchDir start(true); // restores both afterwards
+        expected.replace(QStringLiteral("<C>"), QDir::currentPath());
+        qputenv("LECTOR_WINDOWS_DIR", QFile::encodeName(set));
+        windowsdir::anchorToStartDirectory();
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir::setCurrent(elsewhere.path()));
+        QCOMPARE(ansi::toQt(GetWindowsDirectoryA()), expected);
+    }
+
     void windows1252RoundTrip() {
         const AnsiString bytes = "P\xE1gina \x80 \x93x\x94 \xF1";
         const QString text = ansi::toQt(bytes);

@@ -1,6 +1,7 @@
 #include "windowsdir.h"
 
 #include <QDir>
+#include <QFile>
 
 AnsiString GetWindowsDirectoryA() {
     QString dir = qEnvironmentVariable("LECTOR_WINDOWS_DIR");
@@ -14,3 +15,12 @@ AnsiString GetWindowsDirectoryA() {
         dir.chop(1);
     return ansi::fromQt(dir);
 }
+
+namespace windowsdir {
+void anchorToStartDirectory() {
+    const QString dir = qEnvironmentVariable("LECTOR_WINDOWS_DIR");
+    if (!dir.isEmpty() && QDir::isRelativePath(dir))
+        qputenv("LECTOR_WINDOWS_DIR",
+                QFile::encodeName(QDir::cleanPath(QDir::current().absoluteFilePath(dir))));
+}
+} // namespace windowsdir

@@ -7,3 +7,10 @@
 // otherwise "lector" under the XDG data home. It has no trailing "/" and is
 // not created here: the writer creates it when it first saves.
 AnsiString GetWindowsDirectoryA();
+
+namespace windowsdir {
+// Takes a relative $LECTOR_WINDOWS_DIR against the current directory, once at
+// start: the current directory moves later (the open-file dialog leaves it at
+// the chosen file's folder), the files must not.
+void anchorToStartDirectory();
+} // namespace windowsdir
