@@ -524,28 +524,6 @@ private slots:
         QVERIFY(!FormaTelon->isVisible());
     }
 
-    // The picture window belongs to the viewer, so a click in the viewer
-    // leaves it on top of it, and still shown.
-    void aPictureStaysAboveTheViewer() {
-        create();
-        pictureWindow = std::make_unique<TFormaTelon>();
-        FormaTelon = pictureWindow.get();
-        viewer->show();
-        QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
-        writePicture("JPG/foto.jpg", QSize(100, 60), "JPG");
-        clickHotspot("foto.jpg");
-        QVERIFY(QTest::qWaitForWindowExposed(FormaTelon));
-        for (QWidget *clicked : {static_cast<QWidget *>(viewer->TreeView1->viewport()),
-                                 static_cast<QWidget *>(viewer->StatusBar1)})
-            QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, {},
-                              clicked->mapTo(viewer.get(), QPoint(5, 5)));
-        QVERIFY(FormaTelon->isVisible());
-        QCOMPARE(FormaTelon->windowHandle()->transientParent(), viewer->windowHandle());
-        QCOMPARE(FormaTelon->windowType(), Qt::Tool);
-        QTest::mouseClick(FormaTelon, Qt::LeftButton);
-        QVERIFY(!FormaTelon->isVisible());
-    }
-
 private:
     std::unique_ptr<TFormaTelon> pictureWindow;
 

@@ -4,6 +4,7 @@
 #include "visor.h"
 
 #include <QApplication>
+#include <QWindow>
 
 TFormaTelon *FormaTelon = nullptr;
 
@@ -28,10 +29,14 @@ TFormaTelon::TFormaTelon() {
     Image1->OnClick = [this] { Image1Click(); };
 }
 
-// The viewer may be made after this window; it owns it from the first showing.
+// Kept above the viewer by the window system, as the viewer's transient
+// window; no parent widget, so that the viewer does not own it as well.
 void TFormaTelon::setVisible(bool visible) {
-    if (visible && formaVisor && parentWidget() != formaVisor)
-        setParent(formaVisor, windowFlags());
+    if (visible && formaVisor) {
+        formaVisor->winId();
+        winId();
+        windowHandle()->setTransientParent(formaVisor->windowHandle());
+    }
     TForm::setVisible(visible);
 }
 

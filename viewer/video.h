@@ -1,9 +1,9 @@
 #pragma once
 
 // The borderless window videos play in (and, in LectorLinea, pictures show
-// in). A click in it stops the video and hides it. While shown it belongs to
-// the viewer, as a tool window does: it stays above the viewer, not above
-// other programs.
+// in). A click in it stops the video and hides it. While shown it is a tool
+// window of the viewer for the window system: it stays above the viewer, not
+// above other programs. The application owns it, as it owns every form.
 
 #include "forms.h"
 
