@@ -15,6 +15,7 @@
 #include <QHash>
 #include <QMimeData>
 #include <QPointer>
+#include <QApplication>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>
@@ -73,12 +74,15 @@ QString localTitlePath(const QString &path) {
 }
 
 // Why a printer took no job: an output file that cannot be written, or a
-// printer that refused it.
+// printer that refused it, named when it has a name.
 EAppError printFailed(const QPrinter &printer) {
-    const QString why =
-        printer.outputFileName().isEmpty()
-            ? QStringLiteral("la impresora %1 no acepta el trabajo").arg(printer.printerName())
-            : QStringLiteral("no se puede escribir el archivo %1").arg(printer.outputFileName());
+    QString why;
+    if (!printer.outputFileName().isEmpty())
+        why = QStringLiteral("no se puede escribir el archivo %1").arg(printer.outputFileName());
+    else if (!printer.printerName().isEmpty())
+        why = QStringLiteral("la impresora %1 no acepta el trabajo").arg(printer.printerName());
+    else
+        why = QStringLiteral("la impresora no acepta el trabajo");
     return EAppError(QStringLiteral("No se pudieron imprimir las páginas: %1.").arg(why));
 }
 
@@ -610,8 +614,11 @@ void TMedview::EndPrint() {
     }
     if (printable.isEmpty())
         return;
+    // The print dialog belongs to the window that asked for the print (the
+    // print list), so that it opens over it and keeps it above the viewer.
+    QWidget *asking = QApplication::activeWindow();
     std::unique_ptr<QPrinter> printer =
-        ChoosePrinter(this, QFileInfo(d->titlePath).completeBaseName());
+        ChoosePrinter(asking ? asking : window(), QFileInfo(d->titlePath).completeBaseName());
     if (printer && d->title && !medview::printTopics(*d->title, printable, *printer))
         throw printFailed(*printer);
 }
