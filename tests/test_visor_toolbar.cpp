@@ -130,6 +130,7 @@ private slots:
         QCOMPARE(inOrder, named);
         for (int i = 0; i < named.size(); ++i) {
             QCOMPARE(named[i]->toolTip(), hints[i]);
+            QCOMPARE(named[i]->accessibleName(), hints[i]);
             QCOMPARE(named[i]->property("ImageIndex").toInt(), images[i]);
             QVERIFY2(!named[i]->icon().pixmap(24).isNull(), qPrintable(hints[i]));
             QVERIFY(named[i]->autoRaise());
@@ -390,6 +391,7 @@ private slots:
         QVERIFY(viewer_->TreeView1->isHidden());
         QVERIFY(viewer_->Splitter1->isHidden());
         QCOMPARE(viewer_->ToolButton1->toolTip(), QStringLiteral("Pantalla con índice"));
+        QCOMPARE(viewer_->ToolButton1->accessibleName(), QStringLiteral("Pantalla con índice"));
         viewer_->ToolButton1->click();
         QVERIFY(viewer_->IndexShown);
         QVERIFY(viewer_->TreeView1->isVisible());

@@ -24,6 +24,12 @@ constexpr int kHighestRaisedCode = 11;
 const char *const kHintFullScreen = "Pantalla completa";
 const char *const kHintWithIndex = "Pantalla con índice";
 
+// A button's hint shows as its tool tip and is its name for a screen reader.
+void setHint(QToolButton *button, const char *hint) {
+    button->setToolTip(QString::fromUtf8(hint));
+    button->setAccessibleName(QString::fromUtf8(hint));
+}
+
 // The tool-bar pictures by image index.
 QList<QIcon> toolBarImages() {
     using iconos::themeIcon;
@@ -86,7 +92,7 @@ QToolButton *TformaVisor::AddToolButton(QToolBar *bar, const char *hint, int ima
     button->setAutoRaise(true);
     button->setFixedSize(buttonSize);
     button->setIconSize(iconSize);
-    button->setToolTip(QString::fromUtf8(hint));
+    setHint(button, hint);
     button->setProperty("ImageIndex", imageIndex);
     button->setIcon(ImageList2.value(imageIndex));
     bar->addWidget(button);
@@ -142,13 +148,13 @@ void TformaVisor::ToolButton1Click() {
         TreeView1->hide();
         Splitter1->hide();
         IndexShown = false;
-        ToolButton1->setToolTip(QString::fromUtf8(kHintWithIndex));
+        setHint(ToolButton1, kHintWithIndex);
     } else {
         // The panel's layout places the splitter right of the tree.
         TreeView1->show();
         Splitter1->show();
         IndexShown = true;
-        ToolButton1->setToolTip(QString::fromUtf8(kHintFullScreen));
+        setHint(ToolButton1, kHintFullScreen);
     }
 }
 
