@@ -97,7 +97,18 @@ NullSoundServer::NullSoundServer() : previousServer_(qgetenv("PULSE_SERVER")) {
         qputenv("PULSE_SERVER", "unix:" + QFile::encodeName(socket));
 }
 
+void NullSoundServer::hang() {
+    if (running())
+        ::kill(pid_t(process_.processId()), SIGSTOP);
+}
+
+void NullSoundServer::resume() {
+    if (running())
+        ::kill(pid_t(process_.processId()), SIGCONT);
+}
+
 NullSoundServer::~NullSoundServer() {
+    resume();
     if (previousServer_.isNull())
         qunsetenv("PULSE_SERVER");
     else

@@ -27,6 +27,10 @@ public:
     NullSoundServer();
     ~NullSoundServer();
     bool running() const { return process_.state() == QProcess::Running; }
+    // Stops the server without ending it, as a sound server that no longer
+    // answers; resume() lets it go on.
+    void hang();
+    void resume();
 
 private:
     QTemporaryDir dir_;

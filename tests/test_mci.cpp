@@ -89,6 +89,7 @@ private slots:
     void videoFillsTheWindowAfterPut();
     void playsOnInAHiddenWindowAndOutlivesIt();
     void closeStopsAVideoMidWay();
+    void endsWhenTheSoundServerHangs();
     void oneVideoAtATime();
     void commandsOnAnAliasNotOpenFail();
     void openFailsAtOnceForFilesItCannotPlay();
@@ -130,6 +131,8 @@ void TestMci::initTestCase() {
 
 // A test that fails half-way leaves no device open for the next.
 void TestMci::cleanup() {
+    if (soundServer_)
+        soundServer_->resume();
     sendQuietly(QStringLiteral("close MiVideo1"));
 }
 
@@ -271,6 +274,41 @@ void TestMci::closeStopsAVideoMidWay() {
         QVERIFY(!videoScreen(window));
         QVERIFY(send(QStringLiteral("status MiVideo1 mode")).result != 0);
     }
+}
+
+// A sound server that stops answering mid-video holds the player's end of
+// media for ever: the video ends all the same once its picture has played to
+// its length, and closing it does not wait on that server.
+void TestMci::endsWhenTheSoundServerHangs() {
+    if (!soundServer_->running())
+        QSKIP("pulseaudio is missing");
+    const QString file = dir_.filePath(QStringLiteral("largo.avi"));
+    const QStringList source = {
+        "-f",       "lavfi", "-i",        "testsrc=size=160x120:rate=15:duration=3",
+        "-f",       "lavfi", "-i",        "sine=frequency=440:sample_rate=22050:duration=3",
+        "-ac",      "1",     "-shortest", "-c:v",
+        "msvideo1", "-c:a",  "pcm_s16le"};
+    QVERIFY(mediasupport::runFfmpeg(source, file));
+    QWidget window;
+    window.resize(160, 120);
+    window.show();
+    QCOMPARE(sendQuietly(openCommand(file)), 0u);
+    QCOMPARE(sendQuietly(windowCommand(window)), 0u);
+    QCOMPARE(sendQuietly(QStringLiteral("play MiVideo1")), 0u);
+    // The server hangs once the picture moves: past the start, well before the end.
+    QWidget *screen = videoScreen(window);
+    QVERIFY(screen);
+    QTRY_VERIFY_WITH_TIMEOUT(coloursShown(screen) > 8, PlaybackTimeoutMs);
+    const QImage first = screen->grab().toImage();
+    QTRY_VERIFY_WITH_TIMEOUT(screen->grab().toImage() != first, PlaybackTimeoutMs);
+    soundServer_->hang();
+
+    QVERIFY(waitUntilStopped(PlaybackTimeoutMs));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(sendQuietly(QStringLiteral("close MiVideo1")), 0u);
+    QVERIFY2(clock.elapsed() < 10000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!videoScreen(window));
 }
 
 void TestMci::oneVideoAtATime() {

@@ -136,8 +136,10 @@ bool TFormEntrada::PlayIntroVideo(const AnsiString &path) {
     return true;
 }
 
+// The viewer polls the same alias and may close the video first; the intro
+// then has nothing left to wait for.
 bool TFormEntrada::IntroVideoStopped() {
-    return videodevice::Stopped();
+    return videodevice::StoppedOrClosed();
 }
 
 void TFormEntrada::CloseIntroVideo() {

@@ -11,6 +11,12 @@ namespace {
 
 constexpr size_t kCommandBufferSize = 256;
 constexpr size_t kReplyBufferSize = 226;
+// The device's answer when nothing is open under the alias.
+constexpr uint32_t kNoSuchDevice = 263;
+
+bool isStoppedMode(const AnsiString &mode) {
+    return ansi::upperAscii(mode.substr(0, 7)) == "STOPPED";
+}
 
 } // namespace
 
@@ -51,7 +57,14 @@ bool PlayInWindow(WId window) {
 bool Stopped() {
     AnsiString mode;
     SendForReply("status MiVideo1 mode", kReplyBufferSize, mode);
-    return ansi::upperAscii(mode.substr(0, 7)) == "STOPPED";
+    return isStoppedMode(mode);
+}
+
+bool StoppedOrClosed() {
+    AnsiString mode;
+    if (SendForReply("status MiVideo1 mode", kReplyBufferSize, mode) == kNoSuchDevice)
+        return true;
+    return isStoppedMode(mode);
 }
 
 void Close() {

@@ -28,6 +28,9 @@ bool PlayInWindow(WId window);
 // True when the device reports its mode as stopped, in any case of letters; a
 // failed query reads as not stopped.
 bool Stopped();
+// As Stopped(), and true too when no device is open under the alias any more:
+// for a video that someone else may have closed in the meantime.
+bool StoppedOrClosed();
 // "Close MiVideo1"; the device's answer is not looked at.
 void Close();
 // "realize MiVideo1 background"; the answer is not looked at.

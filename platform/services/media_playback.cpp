@@ -52,11 +52,29 @@ private:
     QVideoFrame frame_;
 };
 
-// A player whose sound goes to the desktop's output; both belong to `owner`.
+// A player whose sound goes to the desktop's output; the output belongs to the
+// player, so that the two can only go together.
 QMediaPlayer *newPlayer(QObject *owner) {
     auto *player = new QMediaPlayer(owner);
-    player->setAudioOutput(new QAudioOutput(owner));
+    player->setAudioOutput(new QAudioOutput(player));
     return player;
+}
+
+// A sound server that stops answering mid-video holds the player's end of
+// media for ever: the picture plays to its last frame and the position stays
+// at the length, still "playing". Taking such a player down waits on that
+// server too (a minute and more, on this thread), so it is left to go when
+// its sound output lets go of it, or with the application.
+void letGoOfStuckPlayer(QMediaPlayer *player) {
+    player->setParent(QCoreApplication::instance());
+    const auto release = [player] { player->deleteLater(); };
+    QObject::connect(player, &QMediaPlayer::errorOccurred, player, release);
+    QObject::connect(player, &QMediaPlayer::mediaStatusChanged, player,
+                     [release](QMediaPlayer::MediaStatus status) {
+                         if (status == QMediaPlayer::EndOfMedia ||
+                             status == QMediaPlayer::InvalidMedia)
+                             release();
+                     });
 }
 
 class VideoPlayback : public QObject, public media::VideoOutput {
@@ -65,9 +83,16 @@ public:
         : fileName_(fileName), sink_(new QVideoSink(this)) {}
 
     ~VideoPlayback() override {
-        if (player_)
-            player_->stop();
         delete screen_.data();
+        if (!player_)
+            return;
+        if (heldAtItsEnd()) {
+            // Its frames still go to the sink.
+            sink_->setParent(player_);
+            letGoOfStuckPlayer(player_);
+            return;
+        }
+        player_->stop();
         delete player_;
     }
 
@@ -84,18 +109,35 @@ public:
         if (!player_)
             makePlayer();
         finished_ = failed_;
-        if (!failed_)
-            player_->play();
+        if (failed_)
+            return;
+        // Read as stopped at its length, it may not have reached its end of
+        // media yet: a new play starts from the beginning all the same.
+        if (playedToItsLength())
+            player_->setPosition(0);
+        player_->play();
     }
 
     State state() const override {
-        if (!player_ || finished_)
+        if (!player_ || finished_ || playedToItsLength())
             return State::Stopped;
         return player_->playbackState() == QMediaPlayer::PausedState ? State::Paused
                                                                      : State::Playing;
     }
 
 private:
+    // The end of the video, whether or not the player has said so.
+    bool playedToItsLength() const {
+        const qint64 length = player_->duration();
+        return length > 0 && player_->position() >= length;
+    }
+
+    // Played to its length without the end of media: its sound output is stuck.
+    bool heldAtItsEnd() const {
+        return player_->playbackState() == QMediaPlayer::PlayingState &&
+               player_->mediaStatus() != QMediaPlayer::EndOfMedia && playedToItsLength();
+    }
+
     void makePlayer() {
         player_ = newPlayer(this);
         player_->setVideoSink(sink_);
