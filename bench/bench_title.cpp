@@ -430,6 +430,14 @@ QString repeated(const QString &word, int times, const QString &separator = QStr
     return words.join(separator);
 }
 
+// Different words, 1 2 3 ..., up to `bytes`.
+QString numbers(int bytes) {
+    QString text;
+    for (int i = 1; text.size() < bytes; ++i)
+        text += QString::number(i) + QLatin1Char(' ');
+    return text;
+}
+
 QString longPhrase(int words) {
     QStringList list;
     for (int i = 0; i < words; ++i)
@@ -466,6 +474,10 @@ bool runLimitQueries(const QString &path, RawTitle &raw) {
         {"16-word phrase", longPhrase(16), {}},
         {"1000-word phrase", longPhrase(1000), {}},
         {"camión x 20000", repeated(QStringLiteral("camión"), 20000), {}},
+        // 1 MB: what the title library takes from a caller other than the
+        // search dialog, which stops at 32,767 characters.
+        {"1 MB, one word", repeated(QStringLiteral("camión"), 131072), {}},
+        {"1 MB, all words", numbers(1 << 20), {}},
         {"mixed", QStringLiteral("De????? *a* Ju* camión"), {}},
     };
     std::printf("\n%-18s %9s %9s %7s  %s\n", "limit query", "time ms", "peak +MB", "hits",

@@ -176,10 +176,15 @@ std::unique_ptr<TitleFile> TitleFile::open(const QString &path) {
     if (!count)
         return nullptr;
     p.topicCount = int(*count);
-    // Topic sets hold a flag per topic number: only for numbers of a sane spread.
+    // Topic sets hold a flag per topic number 0..highest: only for numbers of
+    // a sane spread, none below 0.
+    const auto lowest = singleValue(db, "SELECT min(number) FROM topics");
     const auto highest = singleValue(db, "SELECT max(number) FROM topics");
-    if (highest && *highest > 0 && *highest <= 64 * (qint64(p.topicCount) + 1))
+    if (lowest && *lowest >= 0 && highest && *highest > 0 &&
+        *highest <= 64 * (qint64(p.topicCount) + 1)) {
         p.topicLimit = int(*highest);
+        p.lowestTopic = int(*lowest);
+    }
     if (!p.firstTopicReadable())
         return nullptr;
 

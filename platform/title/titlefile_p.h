@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace title {
 
@@ -22,11 +23,47 @@ public:
     IndexTokenizer &operator=(const IndexTokenizer &) = delete;
 
     bool create(sqlite3 *db);
-    std::vector<query::Token> tokenize(const QByteArray &utf8) const;
+    std::vector<query::Token> tokenize(const QByteArray &utf8, size_t maxTokens) const;
 
 private:
     fts5_tokenizer api_{};
     Fts5Tokenizer *tokenizer_ = nullptr;
+};
+
+// The topics of one search, as a flag for each topic number 0..limit.
+class TopicSet {
+public:
+    explicit TopicSet(int limit) : flags_(size_t(limit) + 1) {}
+
+    bool contains(qint64 topic) const {
+        return quint64(topic) < flags_.size() && flags_[size_t(topic)];
+    }
+    void add(qint64 topic) {
+        if (quint64(topic) < flags_.size() && !flags_[size_t(topic)]) {
+            flags_[size_t(topic)] = 1;
+            ++count_;
+        }
+    }
+    int count() const { return count_; }
+    int first() const { return next(0); }
+    int last() const {
+        for (int topic = int(flags_.size()) - 1; topic >= 0; --topic) {
+            if (flags_[size_t(topic)])
+                return topic;
+        }
+        return -1;
+    }
+    int next(int from) const {
+        for (int topic = from; topic < int(flags_.size()); ++topic) {
+            if (flags_[size_t(topic)])
+                return topic;
+        }
+        return -1;
+    }
+
+private:
+    std::vector<uchar> flags_;
+    int count_ = 0;
 };
 
 struct TitleFile::Private {
@@ -50,7 +87,8 @@ struct TitleFile::Private {
     Statement searchWithTitles;
     Statement titlesBetween;
     IndexTokenizer tokenizer;
-    int topicLimit = 0; // the highest topic number a topic set can hold; 0 for none
+    int topicLimit = 0;  // the highest topic number a topic set can hold; 0 for none
+    int lowestTopic = 0; // the lowest topic number, when there is a topic limit
 
     // Read at the first prefix or wildcard search, and kept.
     mutable Vocabulary vocabulary;
@@ -73,6 +111,9 @@ struct TitleFile::Private {
     };
 
     query::Parsed parse(const QString &query) const;
+    // The title's topics as a set, read at the first search that needs it.
+    const TopicSet &topics() const;
+    mutable std::optional<TopicSet> topicSet;
     const Vocabulary *words() const;
     const Plan &plan(const QString &query) const;
     mutable QString lastQuery;

@@ -23,7 +23,8 @@ struct Token {
     int start = 0;
     int end = 0;
 };
-using Tokenizer = std::function<std::vector<Token>(const QByteArray &utf8)>;
+// Cuts UTF-8 text into words, at most `maxTokens` of them.
+using Tokenizer = std::function<std::vector<Token>(const QByteArray &utf8, size_t maxTokens)>;
 
 struct Term {
     enum Kind { Word, Phrase, Prefix, Pattern };
@@ -34,11 +35,17 @@ struct Term {
 };
 
 struct Parsed {
-    bool malformed = false; // an unbalanced quote, a wildcard without letters
-    QVector<Term> terms;    // all must match
+    // An unbalanced quote, a wildcard without letters, more words than
+    // allowed: the query then has no terms.
+    bool malformed = false;
+    QVector<Term> terms; // each once, in the order first given; all must match
 };
 
-Parsed parse(const QByteArray &utf8Query, const Tokenizer &tokenize);
+// The terms of a query. Each word of a phrase counts toward `maxWords`, a
+// prefix or pattern counts one, a term given again counts nothing. Reading
+// stops at the first word past the limit and drops a term given again as it
+// comes, so even a query of megabytes never holds more than the limit's terms.
+Parsed parse(const QByteArray &utf8Query, const Tokenizer &tokenize, int maxWords);
 
 // A word as an FTS5 string: in double quotes, inner quotes doubled, so that
 // nothing of it is read as query syntax.

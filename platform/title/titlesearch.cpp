@@ -6,6 +6,7 @@
 #include <QSet>
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace title {
 
@@ -30,33 +31,19 @@ fts5_api *fts5Api(sqlite3 *db) {
     return api;
 }
 
+struct CollectedTokens {
+    std::vector<query::Token> tokens;
+    size_t max = 0;
+};
+
 int collectToken(void *context, int flags, const char *text, int length, int start, int end) {
     if (flags & FTS5_TOKEN_COLOCATED)
         return SQLITE_OK;
-    auto *tokens = static_cast<std::vector<query::Token> *>(context);
-    tokens->push_back({QByteArray(text, length), start, end});
+    auto *collected = static_cast<CollectedTokens *>(context);
+    if (collected->tokens.size() == collected->max)
+        return SQLITE_DONE; // ends the tokenizer's run
+    collected->tokens.push_back({QByteArray(text, length), start, end});
     return SQLITE_OK;
-}
-
-// Each term once, in the order first given.
-QVector<query::Term> distinctTerms(const QVector<query::Term> &terms) {
-    QVector<query::Term> distinct;
-    QSet<QByteArray> seen;
-    for (const query::Term &term : terms) {
-        const QByteArray key = QByteArray::number(term.kind) + '\0' + term.words.join('\0');
-        if (!seen.contains(key)) {
-            seen.insert(key);
-            distinct.append(term);
-        }
-    }
-    return distinct;
-}
-
-int wordCount(const QVector<query::Term> &terms) {
-    int count = 0;
-    for (const query::Term &term : terms)
-        count += term.kind == query::Term::Phrase ? int(term.words.size()) : 1;
-    return count;
 }
 
 // The vocabulary's words of a prefix or wildcard term, in order.
@@ -69,42 +56,6 @@ std::vector<int> termWords(const Vocabulary &vocabulary, const query::Term &term
         words[size_t(i - first)] = i;
     return words;
 }
-
-// The topics of one search, as a flag for each topic number 0..limit.
-class TopicSet {
-public:
-    explicit TopicSet(int limit) : flags_(size_t(limit) + 1) {}
-
-    bool contains(qint64 topic) const {
-        return quint64(topic) < flags_.size() && flags_[size_t(topic)];
-    }
-    void add(qint64 topic) {
-        if (quint64(topic) < flags_.size() && !flags_[size_t(topic)]) {
-            flags_[size_t(topic)] = 1;
-            ++count_;
-        }
-    }
-    int count() const { return count_; }
-    int first() const { return next(0); }
-    int last() const {
-        for (int topic = int(flags_.size()) - 1; topic >= 0; --topic) {
-            if (flags_[size_t(topic)])
-                return topic;
-        }
-        return -1;
-    }
-    int next(int from) const {
-        for (int topic = from; topic < int(flags_.size()); ++topic) {
-            if (flags_[size_t(topic)])
-                return topic;
-        }
-        return -1;
-    }
-
-private:
-    std::vector<uchar> flags_;
-    int count_ = 0;
-};
 
 // A piece of a term's words for one MATCH: a word, or a prefix whose words
 // all belong to the term.
@@ -196,22 +147,24 @@ std::vector<int> heaviestFirst(const Vocabulary &vocabulary, const std::vector<i
     return order;
 }
 
-// The topics among `possible` (all topics when there is no such set) that
-// hold any of `words`, read from the index's lists directly, or else through
-// FTS5 in runs, heaviest first. The reading stops once every possible topic
-// is found.
+// The topics among `possible` that hold any of `words`, read from the
+// index's lists directly, or else through FTS5 in runs, heaviest first. The
+// reading stops once every possible topic is found: an index may list row
+// ids of no topic, so only the possible ones count.
 TopicSet coveredTopics(const Statement &search, const Vocabulary &vocabulary,
-                       const std::vector<int> &words, const TopicSet *possible, int topicLimit,
-                       int topicCount) {
+                       const std::vector<int> &words, const TopicSet &possible, int topicLimit) {
     TopicSet covered(topicLimit);
-    const int wanted = possible ? possible->count() : topicCount;
+    const int wanted = possible.count();
     const auto cover = [&](qint64 topic) {
-        if (!possible || possible->contains(topic))
+        if (possible.contains(topic))
             covered.add(topic);
         return covered.count() < wanted;
     };
     if (vocabulary.readTopics(heaviestFirst(vocabulary, words), cover))
         return covered;
+    // The lists broke part-way: what was read of them may be damage, so
+    // FTS5 reads them all again from nothing.
+    covered = TopicSet(topicLimit);
     const std::vector<Piece> split = pieces(vocabulary, words);
     for (size_t next = 0; next < split.size() && covered.count() < wanted;) {
         QList<QByteArray> alternatives;
@@ -259,24 +212,42 @@ bool IndexTokenizer::create(sqlite3 *db) {
     return api_.xCreate(userData, args.data(), int(args.size()), &tokenizer_) == SQLITE_OK;
 }
 
-std::vector<query::Token> IndexTokenizer::tokenize(const QByteArray &utf8) const {
-    std::vector<query::Token> tokens;
-    if (tokenizer_ && !utf8.isEmpty())
-        api_.xTokenize(tokenizer_, &tokens, FTS5_TOKENIZE_QUERY, utf8.constData(), int(utf8.size()),
-                       collectToken);
-    return tokens;
+std::vector<query::Token> IndexTokenizer::tokenize(const QByteArray &utf8, size_t maxTokens) const {
+    CollectedTokens collected;
+    collected.max = maxTokens;
+    if (tokenizer_ && !utf8.isEmpty() && maxTokens > 0)
+        api_.xTokenize(tokenizer_, &collected, FTS5_TOKENIZE_QUERY, utf8.constData(),
+                       int(utf8.size()), collectToken);
+    return std::move(collected.tokens);
 }
 
 // A query's terms, each once; nothing when it is malformed or too long.
 query::Parsed TitleFile::Private::parse(const QString &text) const {
-    query::Parsed parsed = query::parse(
-        text.toUtf8(), [this](const QByteArray &utf8) { return tokenizer.tokenize(utf8); });
-    parsed.terms = distinctTerms(parsed.terms);
-    if (wordCount(parsed.terms) > kMaxSearchWords)
-        parsed.malformed = true;
-    if (parsed.malformed)
-        parsed.terms.clear();
-    return parsed;
+    return query::parse(
+        text.toUtf8(),
+        [this](const QByteArray &utf8, size_t maxTokens) {
+            return tokenizer.tokenize(utf8, maxTokens);
+        },
+        kMaxSearchWords);
+}
+
+const TopicSet &TitleFile::Private::topics() const {
+    if (topicSet)
+        return *topicSet;
+    topicSet.emplace(topicLimit);
+    // As many topics as numbers from the lowest to the highest: all of them.
+    if (qint64(topicLimit) - lowestTopic + 1 == topicCount) {
+        for (int topic = lowestTopic; topic <= topicLimit; ++topic)
+            topicSet->add(topic);
+    } else {
+        Statement numbers;
+        if (numbers.prepare(db.get(), "SELECT number FROM topics")) {
+            Run run(numbers);
+            while (run.next())
+                topicSet->add(run.integer(0));
+        }
+    }
+    return *topicSet;
 }
 
 const Vocabulary *TitleFile::Private::words() const {
@@ -329,7 +300,8 @@ void TitleFile::Private::runSearch(const QString &query, const QVector<int> *sco
     const Plan &plan = this->plan(query);
     if (plan.findsNothing())
         return;
-    // Topic numbers too spread out for topic sets: FTS5 gets every word.
+    // Topic numbers too spread out for topic sets: FTS5 gets every word, and
+    // the join with the topics keeps the row ids that are topics.
     if (plan.sets.empty() || topicLimit == 0) {
         QSet<int> allowed;
         if (scope)
@@ -337,52 +309,58 @@ void TitleFile::Private::runSearch(const QString &query, const QVector<int> *sco
         QList<QByteArray> matched = plan.matched;
         for (const std::vector<int> &set : plan.sets)
             matched.append(anyOf(vocabulary, set));
-        Run run(titles ? searchWithTitles : search);
+        Run run(searchWithTitles);
         run.bindUtf8(1, matched.join(" AND "));
         while (run.next()) {
             const qint64 topic = run.integer(0);
+            if (topic < std::numeric_limits<int>::min() || topic > std::numeric_limits<int>::max())
+                continue; // a topic no caller can name
             if (!scope || allowed.contains(int(topic)))
                 hit(int(topic), titles ? run.utf8View(1) : QByteArrayView());
         }
         return;
     }
 
-    // The topics still possible: those of the scope and the MATCH, or all.
-    std::optional<TopicSet> possible;
+    // The topics still possible: those of the title, within the scope and
+    // the MATCH.
+    const TopicSet &all = topics();
+    TopicSet possible(topicLimit);
     if (scope) {
-        possible.emplace(topicLimit);
-        for (const int topic : *scope)
-            possible->add(topic);
+        for (const int topic : *scope) {
+            if (all.contains(topic))
+                possible.add(topic);
+        }
+    } else {
+        possible = all;
     }
     if (!plan.matched.isEmpty()) {
         TopicSet matched(topicLimit);
         Run run(search);
         run.bindUtf8(1, plan.matched.join(" AND "));
         while (run.next()) {
-            if (!possible || possible->contains(run.integer(0)))
+            if (possible.contains(run.integer(0)))
                 matched.add(run.integer(0));
         }
         possible = std::move(matched);
     }
     for (const std::vector<int> &set : plan.sets) {
-        if (possible && possible->count() == 0)
+        if (possible.count() == 0)
             return;
-        possible = coveredTopics(search, vocabulary, set, possible ? &*possible : nullptr,
-                                 topicLimit, topicCount);
+        possible = coveredTopics(search, vocabulary, set, possible, topicLimit);
     }
-    if (!possible || possible->count() == 0)
+    if (possible.count() == 0)
         return;
     if (!titles) {
-        for (int topic = possible->first(); topic >= 0; topic = possible->next(topic + 1))
+        for (int topic = possible.first(); topic >= 0; topic = possible.next(topic + 1))
             hit(topic, QByteArrayView());
         return;
     }
     // A few hits far apart are looked up one by one, else all topics between
     // the first and the last are read in one pass.
-    const int first = possible->first();
-    const int last = possible->last();
-    if (qint64(possible->count()) * 16 < qint64(last) - first) {
-        for (int topic = first; topic >= 0; topic = possible->next(topic + 1)) {
+    const int first = possible.first();
+    const int last = possible.last();
+    if (qint64(possible.count()) * 16 < qint64(last) - first) {
+        for (int topic = first; topic >= 0; topic = possible.next(topic + 1)) {
             Run run(topicTitle);
             run.bind(1, topic);
             if (run.next())
@@ -393,7 +371,7 @@ void TitleFile::Private::runSearch(const QString &query, const QVector<int> *sco
     Run run(titlesBetween);
     run.bind(1, first).bind(2, last);
     while (run.next()) {
-        if (possible->contains(run.integer(0)))
+        if (possible.contains(run.integer(0)))
             hit(int(run.integer(0)), run.utf8View(1));
     }
 }

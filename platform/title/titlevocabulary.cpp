@@ -15,9 +15,10 @@
 // (length, bytes); each next one shares a prefix with the one before (shared
 // length, new length, new bytes). After each word comes its list: a row id,
 // then for each row the size of its positions (times two, plus one for a
-// deleted row) and the positions; later row ids are differences, except the
-// first one on each page, which is whole. A list may run on over the next
-// pages, which begin with the 4-byte header and carry no word until it ends.
+// deleted row; a size of 0 marks a deletion too) and the positions; later
+// row ids are differences, except the first one on each page, which is
+// whole. A list may run on over the next pages, which begin with the 4-byte
+// header and carry no word until it ends.
 
 namespace title {
 
@@ -255,18 +256,23 @@ public:
                 if (page != Page::Next)
                     return page == Page::End;
             }
-            if (whole || pos_ == firstRowid_)
+            // Whole: a list's first row id, and the first on a page it runs
+            // on to, which must be where that page's header says. On the
+            // list's own page the header speaks of another list.
+            if (whole || (onFreshPage_ && pos_ == firstRowid_))
                 rowid = 0;
             else if (onFreshPage_)
-                return false; // a page's first row id must be where its header says
+                return false;
             whole = false;
             onFreshPage_ = false;
             quint64 value = 0;
             if (!readNumber(value) || value > quint64(kMaxRowid - rowid))
                 return false; // row ids are topic numbers, never past qint64
             rowid += qint64(value);
-            if (!readNumber(value) || (value & 1))
-                return false; // a deleted row: only FTS5 knows what stands
+            // A deleted row, or one without positions (FTS5 skips it as a
+            // delete marker): only FTS5 knows what stands.
+            if (!readNumber(value) || (value & 1) || value == 0)
+                return false;
             if (!skip(value >> 1))
                 return false;
             more = topic(rowid);
