@@ -72,9 +72,9 @@ void TformaActualizacion::ComposeText(const std::function<AnsiString(int number)
 // the desktop finds no browser only after the call has returned.
 void TformaActualizacion::Button1Click() {
     const auto connectFailed = [this] { Label1->SetCaption(QString::fromUtf8(kConnectFailed)); };
-    const intptr_t result = ShellExecuteA(this, AnsiString(), "http://" + updatesAddress_,
-                                          AnsiString(), AnsiString(), SW_SHOWMAXIMIZED,
-                                          connectFailed);
+    const intptr_t result =
+        ShellExecuteA(this, AnsiString(), "http://" + updatesAddress_, AnsiString(), AnsiString(),
+                      SW_SHOWMAXIMIZED, connectFailed);
     if (result <= 32)
         connectFailed();
 }

@@ -26,9 +26,12 @@ private slots:
     void aRelativeWindowsDirectoryIsAnchoredAtStart_data() {
         QTest::addColumn<QString>("set");
         QTest::addColumn<QString>("expected"); // <C>: the current directory at start
-        QTest::newRow("relative") << "datos/lector" << "<C>/datos/lector";
-        QTest::newRow("with dots") << "./a/../datos/" << "<C>/datos";
-        QTest::newRow("absolute") << "/var/lector" << "/var/lector";
+        QTest::newRow("relative") << "datos/lector"
+                                  << "<C>/datos/lector";
+        QTest::newRow("with dots") << "./a/../datos/"
+                                   << "<C>/datos";
+        QTest::newRow("absolute") << "/var/lector"
+                                  << "/var/lector";
     }
     void aRelativeWindowsDirectoryIsAnchoredAtStart() {
         QFETCH(QString, set);

@@ -416,10 +416,10 @@ private slots:
         } else {
             // The user is told which file kept its old content, and why.
             QCOMPARE(told.texts.size(), size_t(1));
-            QVERIFY2(told.texts[0].startsWith(
-                         QStringLiteral("No se guardaron los cambios de esta sesión en %1: ")
-                             .arg(oer)),
-                     qPrintable(told.texts[0]));
+            QVERIFY2(
+                told.texts[0].startsWith(
+                    QStringLiteral("No se guardaron los cambios de esta sesión en %1: ").arg(oer)),
+                qPrintable(told.texts[0]));
             QVERIFY(told.texts[0].endsWith(QStringLiteral("(%1).").arg(errors.messages[0])));
             QVERIFY(QFileInfo(oer).isDir());
             QFile::setPermissions(oer, readOnly | QFile::WriteOwner | QFile::ExeOwner);

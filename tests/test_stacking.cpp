@@ -24,8 +24,8 @@ std::vector<Window> windowsBottomToTop(Display *display) {
     unsigned long count = 0, after = 0;
     unsigned char *data = nullptr;
     const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
-    if (XGetWindowProperty(display, DefaultRootWindow(display), stacking, 0, 4096, False,
-                           XA_WINDOW, &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, DefaultRootWindow(display), stacking, 0, 4096, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
         data) {
         const auto *windows = reinterpret_cast<const Window *>(data);
         order.assign(windows, windows + count);
@@ -50,10 +50,10 @@ bool windowManagerRunning(Display *display) {
     unsigned long count = 0, after = 0;
     unsigned char *data = nullptr;
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    const bool found = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False,
-                                          XA_WINDOW, &type, &format, &count, &after,
-                                          &data) == Success &&
-                       count == 1;
+    const bool found =
+        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                           &type, &format, &count, &after, &data) == Success &&
+        count == 1;
     if (data)
         XFree(data);
     return found;
@@ -89,8 +89,8 @@ private slots:
         folder = std::make_unique<TitleFolder>();
         folder->writePalette();
         folder->writeTitle();
-        folder->scratch().write("prueba.inf", QByteArray("SI\r\n").repeated(16) +
-                                                  "16\r\n8\r\n17\r\nNO\r\n");
+        folder->scratch().write("prueba.inf",
+                                QByteArray("SI\r\n").repeated(16) + "16\r\n8\r\n17\r\nNO\r\n");
         QImage picture(QSize(200, 120), QImage::Format_RGB32);
         picture.fill(Qt::green);
         QVERIFY(QDir(folder->scratch().path()).mkpath("JPG"));

@@ -105,9 +105,9 @@ private slots:
             folder.scratch().write(QStringLiteral("prueba.dvk"), titleBytes);
         testsupport::ErrorRecorder errors;
         auto viewer = createViewer();
-        QCOMPARE(errors.messages, QStringList{QStringLiteral("No se puede abrir el libro %1: %2.")
-                                                  .arg(folder.path(QStringLiteral("prueba.dvk")),
-                                                       why)});
+        QCOMPARE(errors.messages,
+                 QStringList{QStringLiteral("No se puede abrir el libro %1: %2.")
+                                 .arg(folder.path(QStringLiteral("prueba.dvk")), why)});
         QCOMPARE(viewer->Medview1->HTITLE(), intptr_t(0));
         QVERIFY(!viewer->Panel2->isHidden());
         QVERIFY(!viewer->TreeView1->isHidden());

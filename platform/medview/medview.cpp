@@ -10,12 +10,12 @@
 #include "topicprint.h"
 #include "topicview.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QFileInfo>
 #include <QHash>
 #include <QMimeData>
 #include <QPointer>
-#include <QApplication>
 #include <QPrinter>
 #include <QScreen>
 #include <QScrollBar>

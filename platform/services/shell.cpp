@@ -24,8 +24,8 @@ ScopedOpener::ScopedOpener(const QString &program) : installed_(Opener{program})
 intptr_t ShellExecuteA(QWidget *owner, const AnsiString &verb, const AnsiString &file,
                        const AnsiString &parameters, const AnsiString &directory, int showCommand,
                        LateFailure onLateFailure) {
-    const ShellCall call{owner,     verb,        file, parameters,
-                         directory, showCommand, std::move(onLateFailure)};
+    const ShellCall call{
+        owner, verb, file, parameters, directory, showCommand, std::move(onLateFailure)};
     if (const shell::Handler &handler = handlerSlot<shell::Handler>())
         return handler(call);
     return desktopShellExecute(call);

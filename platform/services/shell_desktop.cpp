@@ -71,12 +71,12 @@ intptr_t startOpener(const QString &opener, const QString &target, const ShellCa
     }
     if (call.onLateFailure) {
         QObject *watcher = call.owner ? static_cast<QObject *>(call.owner) : process;
-        QObject::connect(process, &QProcess::finished, watcher,
-                         [onLateFailure = call.onLateFailure](int exitCode,
-                                                              QProcess::ExitStatus status) {
-                             if (status != QProcess::NormalExit || exitCode != 0)
-                                 runHandler(onLateFailure);
-                         });
+        QObject::connect(
+            process, &QProcess::finished, watcher,
+            [onLateFailure = call.onLateFailure](int exitCode, QProcess::ExitStatus status) {
+                if (status != QProcess::NormalExit || exitCode != 0)
+                    runHandler(onLateFailure);
+            });
     }
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
     return kDone;
@@ -89,9 +89,8 @@ intptr_t openUrl(const QUrl &url, const ShellCall &call) {
     const QString opener = openerProgram();
     if (opener.isEmpty())
         return QDesktopServices::openUrl(url) ? kDone : kNoAssociation;
-    return startOpener(opener,
-                       url.isLocalFile() ? url.toLocalFile() : QString::fromLatin1(url.toEncoded()),
-                       call);
+    return startOpener(
+        opener, url.isLocalFile() ? url.toLocalFile() : QString::fromLatin1(url.toEncoded()), call);
 }
 
 // A "file://" address: the rest is a local path, possibly written with "\"
