@@ -16,26 +16,27 @@ using namespace visortest;
 
 namespace {
 
-// The window manager's list of the managed windows, bottom to top.
-std::vector<Window> windowsBottomToTop(Display *display) {
-    std::vector<Window> order;
+// A property of the root window that lists windows; empty when it is not set.
+std::vector<Window> rootWindowList(Display *display, const char *property) {
+    std::vector<Window> windows;
     Atom type = None;
     int format = 0;
     unsigned long count = 0, after = 0;
     unsigned char *data = nullptr;
-    const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
-    if (XGetWindowProperty(display, DefaultRootWindow(display), stacking, 0, 4096, False, XA_WINDOW,
-                           &type, &format, &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, DefaultRootWindow(display),
+                           XInternAtom(display, property, False), 0, 4096, False, XA_WINDOW, &type,
+                           &format, &count, &after, &data) == Success &&
         data) {
-        const auto *windows = reinterpret_cast<const Window *>(data);
-        order.assign(windows, windows + count);
+        const auto *listed = reinterpret_cast<const Window *>(data);
+        windows.assign(listed, listed + count);
         XFree(data);
     }
-    return order;
+    return windows;
 }
 
+// Whether the window manager stacks `upper` above `lower`.
 bool above(Display *display, const QWidget *upper, const QWidget *lower) {
-    const std::vector<Window> order = windowsBottomToTop(display);
+    const std::vector<Window> order = rootWindowList(display, "_NET_CLIENT_LIST_STACKING");
     const auto place = [&order](const QWidget *widget) {
         return std::find(order.begin(), order.end(), Window(widget->winId())) - order.begin();
     };
@@ -45,18 +46,7 @@ bool above(Display *display, const QWidget *upper, const QWidget *lower) {
 }
 
 bool windowManagerRunning(Display *display) {
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
-    const bool found =
-        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                           &type, &format, &count, &after, &data) == Success &&
-        count == 1;
-    if (data)
-        XFree(data);
-    return found;
+    return !rootWindowList(display, "_NET_SUPPORTING_WM_CHECK").empty();
 }
 
 } // namespace
