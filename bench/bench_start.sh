@@ -2,9 +2,10 @@
 # Start benchmark: the time from starting LectorDorvik on a 10,000-topic title
 # (the intro skipped by the title's settings, its 100 ms hand-over to the
 # viewer included) to the viewer's window being shown, against the same for a
-# minimal Qt Widgets window (bench/start_reference). The two start in turn,
-# round by round; prints each round and the ratio reader / reference
-# (median, min, max). Needs an X display and no network; run it as
+# minimal Qt Widgets window (bench/start_reference, which skips the session
+# bus as the reader does). The two start in turn, round by round; prints each
+# round and the ratio reader / reference (median, min, max). Needs an X
+# display and no network; run it as
 #
 #   xvfb-run -a -s "-screen 0 1280x1024x24" bench/bench_start.sh build-release [rounds]
 #

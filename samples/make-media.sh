@@ -222,28 +222,42 @@ still "$(scene_olas)" 240x180 "$op/olas.png"
 
 # --- The manual, a small PDF --------------------------------------------------------
 echo "manual"
-# A PDF string of Windows-1252 text: bytes above 127 and ( ) \ as escapes.
-pdf_string() {
-    local byte out=""
-    for byte in $(printf '%s' "$1" | iconv -f UTF-8 -t WINDOWS-1252 | od -An -v -tu1); do
-        if ((byte > 127 || byte == 40 || byte == 41 || byte == 92)); then
-            out+=$(printf '\\%03o' "$byte")
-        else
-            out+=$(printf '%b' "\\$(printf '%03o' "$byte")")
-        fi
-    done
-    printf '(%s)' "$out"
+# A PDF string: ( ) and \ as escapes. The text stays UTF-8 here; each page is
+# turned into Windows-1252 as a whole (pdf_winansi), so no program is started
+# per string or per byte.
+pdf_string() { # text; sets string
+    local text=${1//\\/\\134}
+    text=${text//(/\\050}
+    text=${text//)/\\051}
+    string="($text)"
 }
 # Content stream of one page: a heading, then one line per argument.
 pdf_page_content() {
-    local heading=$1 line y=760
+    local heading=$1 line string y=760
     shift
-    printf 'BT /F2 18 Tf 72 %d Td %s Tj ET\n' "$y" "$(pdf_string "$heading")"
+    pdf_string "$heading"
+    printf 'BT /F2 18 Tf 72 %d Td %s Tj ET\n' "$y" "$string"
     y=$((y - 36))
     for line in "$@"; do
-        printf 'BT /F1 12 Tf 72 %d Td %s Tj ET\n' "$y" "$(pdf_string "$line")"
+        pdf_string "$line"
+        printf 'BT /F1 12 Tf 72 %d Td %s Tj ET\n' "$y" "$string"
         y=$((y - 18))
     done
+}
+# Standard input in Windows-1252, its bytes above 127 (all inside strings) as
+# octal escapes.
+pdf_winansi() {
+    local byte octal char out=""
+    for byte in $(iconv -f UTF-8 -t WINDOWS-1252 | od -An -v -tu1); do
+        printf -v octal '%03o' "$byte"
+        if ((byte > 127)); then
+            out+="\\$octal"
+        else
+            printf -v char '%b' "\\$octal"
+            out+=$char
+        fi
+    done
+    printf '%s' "$out"
 }
 make_pdf() {
     local out=$1 page1 page2
@@ -261,7 +275,7 @@ make_pdf() {
         "3. Búsqueda" \
         "   Escriba una o varias palabras; use comillas para una frase exacta," \
         "   un asterisco para el final de una palabra (gavi*) y un signo de" \
-        "   interrogación por cada letra desconocida (ma???).")
+        "   interrogación por cada letra desconocida (ma???)." | pdf_winansi)
     page2=$(pdf_page_content "Marcas, notas e impresión" \
         "Con «Ver marcas» se vuelve a cualquier tema marcado, y «Anotar»" \
         "guarda una nota breve junto a un tema. Marcas y notas se conservan" \
@@ -269,7 +283,7 @@ make_pdf() {
         "" \
         "«Imprimir» reúne varios temas en una sola lista de impresión." \
         "" \
-        "Página 2 de 2.")
+        "Página 2 de 2." | pdf_winansi)
     local objects=(
         "<< /Type /Catalog /Pages 2 0 R >>"
         "<< /Type /Pages /Kids [5 0 R 7 0 R] /Count 2 >>"

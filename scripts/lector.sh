@@ -15,7 +15,7 @@ PACKAGES=(
     libjpeg62-turbo-dev libjpeg-turbo-progs libsqlite3-dev
     libavformat-dev libavcodec-dev libavutil-dev
     gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-    pulseaudio ffmpeg xvfb xauth poppler-utils xdg-utils libx11-dev
+    pulseaudio ffmpeg xvfb xauth openbox poppler-utils xdg-utils libx11-dev
     breeze-icon-theme fonts-dejavu-core fonts-liberation qt6-translations-l10n
 )
 
@@ -24,9 +24,12 @@ as_root() {
 }
 
 install_missing() {
-    local missing=()
+    # One query for the whole list (a query per package took seconds at every start).
+    local installed missing=() package
+    installed=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package}\n' "${PACKAGES[@]}" 2>/dev/null |
+        awk '$1 == "ii" { print $2 }' || true)
     for package in "${PACKAGES[@]}"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        if [[ $'\n'$installed$'\n' != *$'\n'$package$'\n'* ]]; then
             missing+=("$package")
         fi
     done
@@ -40,6 +43,9 @@ install_missing() {
 configure() { # build-dir [cmake options...]
     local dir="$1"
     shift
+    # Once per build folder: later builds run CMake again by themselves when a
+    # CMakeLists.txt changes.
+    [ -f "$dir/CMakeCache.txt" ] && [ -f "$dir/Makefile" ] && return
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 
@@ -48,11 +54,22 @@ build() { # build-dir [cmake options...]
     cmake --build "$1" -j"$JOBS"
 }
 
+# make's line for every target it finds up to date and CMake's progress notes:
+# with nothing to rebuild, a start prints nothing. What is built, compiler
+# messages and errors still show.
+without_up_to_date() {
+    grep --line-buffered -v -e '] Built target ' -e '] Automatic MOC for target ' \
+        -e 'Consolidate compiler generated dependencies of target ' -e '^-- ' || true
+}
+
 # The two programs and the sample title they open (the media module and the
-# title builder come with them); not the tests.
+# title builder come with them), not the tests: one goal, built in parallel.
 build_programs() { # build-dir
+    if [ ! -f "$1/Makefile" ]; then
+        echo "First build of the programs and the sample title in $1 (a few minutes)."
+    fi
     configure "$1"
-    cmake --build "$1" -j"$JOBS" --target LectorDorvik LectorLinea sample_title
+    cmake --build "$1" -j"$JOBS" --target programs_and_sample | without_up_to_date
 }
 
 run_tests() { # build-dir
