@@ -2,17 +2,12 @@
 // an X server of its own with a window manager (with-window-manager.sh).
 
 #include "video.h"
-#include "visor_fixture.h"
-#include "visorlinea.h"
+#include "visor.h"
 
 #include <QGuiApplication>
-#include <QToolButton>
-#include <QWidget>
+#include <QTest>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <memory>
-
-using namespace visortest;
 
 namespace {
 
@@ -35,18 +30,11 @@ std::vector<Window> rootWindowList(Display *display, const char *property) {
 }
 
 // Whether the window manager stacks `upper` above `lower`.
-bool above(Display *display, const QWidget *upper, const QWidget *lower) {
+bool above(Display *display, const QWidget &upper, const QWidget &lower) {
     const std::vector<Window> order = rootWindowList(display, "_NET_CLIENT_LIST_STACKING");
-    const auto place = [&order](const QWidget *widget) {
-        return std::find(order.begin(), order.end(), Window(widget->winId())) - order.begin();
-    };
-    const auto top = place(upper);
-    const auto bottom = place(lower);
-    return top < long(order.size()) && bottom < long(order.size()) && top > bottom;
-}
-
-bool windowManagerRunning(Display *display) {
-    return !rootWindowList(display, "_NET_SUPPORTING_WM_CHECK").empty();
+    const auto top = std::find(order.begin(), order.end(), Window(upper.winId()));
+    const auto bottom = std::find(order.begin(), order.end(), Window(lower.winId()));
+    return top != order.end() && bottom != order.end() && top > bottom;
 }
 
 } // namespace
@@ -54,67 +42,40 @@ bool windowManagerRunning(Display *display) {
 class TestStacking : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TitleFolder> folder;
-    std::unique_ptr<TformaVisorLinea> viewer;
-    std::unique_ptr<TFormaTelon> pictureWindow;
-    Display *display = nullptr;
-
 private slots:
-    void initTestCase() {
+    // The video and picture window stays above the viewer when the viewer
+    // comes to the front over another program's window, as a click into it
+    // brings it.
+    void thePictureWindowStaysAboveTheViewer() {
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X server with a window manager");
-        display = XOpenDisplay(nullptr);
+        Display *display = XOpenDisplay(nullptr);
         QVERIFY(display);
-        QTRY_VERIFY_WITH_TIMEOUT(windowManagerRunning(display), 10000);
-    }
-    void cleanupTestCase() {
-        if (display)
-            XCloseDisplay(display);
-    }
-
-    // The picture window stays above the viewer when the viewer comes to the
-    // front, as a click into it brings it, over another program's window; a
-    // click on the picture closes it.
-    void aPictureStaysAboveTheViewer() {
-        folder = std::make_unique<TitleFolder>();
-        folder->writePalette();
-        folder->writeTitle();
-        folder->scratch().write("prueba.inf",
-                                QByteArray("SI\r\n").repeated(16) + "16\r\n8\r\n17\r\nNO\r\n");
-        QImage picture(QSize(200, 120), QImage::Format_RGB32);
-        picture.fill(Qt::green);
-        QVERIFY(QDir(folder->scratch().path()).mkpath("JPG"));
-        QVERIFY(picture.save(folder->path("JPG/foto.jpg"), "JPG"));
-        testsupport::ErrorRecorder errors;
-        viewer = std::make_unique<TformaVisorLinea>();
-        formaVisor = viewer.get();
-        QVERIFY(runHandler(viewer->OnCreate));
-        pictureWindow = std::make_unique<TFormaTelon>();
-        FormaTelon = pictureWindow.get();
-        viewer->show();
-        QVERIFY(QTest::qWaitForWindowExposed(viewer.get()));
-
-        viewer->ShowJpgHotspot("foto.jpg");
-        QVERIFY(QTest::qWaitForWindowExposed(FormaTelon));
+        QTRY_VERIFY_WITH_TIMEOUT(!rootWindowList(display, "_NET_SUPPORTING_WM_CHECK").empty(),
+                                 10000);
+        TformaVisor viewer;
+        formaVisor = &viewer;
+        TFormaTelon picture;
+        FormaTelon = &picture;
+        viewer.setWindowState(Qt::WindowNoState);
+        viewer.setGeometry(0, 0, 640, 480);
+        viewer.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&viewer));
+        picture.setGeometry(300, 300, 200, 120);
+        picture.show();
         QWidget otherProgram;
         otherProgram.setGeometry(100, 100, 400, 300);
         otherProgram.show();
         QVERIFY(QTest::qWaitForWindowExposed(&otherProgram));
-        QTRY_VERIFY(above(display, &otherProgram, viewer.get()));
+        QTRY_VERIFY(above(display, otherProgram, viewer));
 
-        viewer->raise();
-        viewer->activateWindow();
-        QTRY_VERIFY_WITH_TIMEOUT(above(display, viewer.get(), &otherProgram), 10000);
-        QTRY_VERIFY(above(display, FormaTelon, viewer.get()));
-        QVERIFY(FormaTelon->isVisible());
-
-        QTest::mouseClick(FormaTelon, Qt::LeftButton);
-        QVERIFY(!FormaTelon->isVisible());
+        viewer.raise();
+        viewer.activateWindow();
+        QTRY_VERIFY_WITH_TIMEOUT(above(display, viewer, otherProgram), 10000);
+        QTRY_VERIFY(above(display, picture, viewer));
         FormaTelon = nullptr;
-        pictureWindow.reset();
-        viewer.reset();
         formaVisor = nullptr;
-        folder.reset();
+        XCloseDisplay(display);
     }
 };
 

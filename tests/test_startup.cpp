@@ -15,10 +15,10 @@
 #include "resulta.h"
 #include "scroll.h"
 #include "testsupport.h"
-#include "titlebuilder.h"
 #include "vermarcas.h"
 #include "video.h"
 #include "visor.h"
+#include "visor_fixture.h"
 
 #include <QLibraryInfo>
 #include <QProcess>
@@ -175,13 +175,7 @@ private slots:
         palette.fill(0);
         QVERIFY(QDir(dir.path()).mkpath("util") && palette.save(dir.filePath("util/paleta.bmp")));
         dir.write("Dezezi.ini", "[-platform]\nlinea17=0\nlinea18=0\nlinea19=0\n");
-        title::TitleSource source;
-        title::SourceTopic cover;
-        cover.context = QStringLiteral("PORTADA");
-        cover.title = QStringLiteral("Portada");
-        cover.html = QStringLiteral("<p>Portada</p>");
-        source.topics << cover;
-        QVERIFY(title::writeTitle(source, dir.filePath("-platform.dvk")));
+        QVERIFY(title::writeTitle(visortest::sampleSource(), dir.filePath("-platform.dvk")));
         QProcess reader;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QString::fromLatin1(kRunTheReader), QStringLiteral("1"));
