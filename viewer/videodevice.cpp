@@ -14,8 +14,12 @@ constexpr size_t kReplyBufferSize = 226;
 // The device's answer when nothing is open under the alias.
 constexpr uint32_t kNoSuchDevice = 263;
 
-bool isStoppedMode(const AnsiString &mode) {
-    return ansi::upperAscii(mode.substr(0, 7)) == "STOPPED";
+// The device's answer to the mode query; `stopped` when it reports that mode.
+uint32_t QueryMode(bool &stopped) {
+    AnsiString mode;
+    const uint32_t result = SendForReply("status MiVideo1 mode", kReplyBufferSize, mode);
+    stopped = ansi::upperAscii(mode.substr(0, 7)) == "STOPPED";
+    return result;
 }
 
 } // namespace
@@ -55,16 +59,14 @@ bool PlayInWindow(WId window) {
 }
 
 bool Stopped() {
-    AnsiString mode;
-    SendForReply("status MiVideo1 mode", kReplyBufferSize, mode);
-    return isStoppedMode(mode);
+    bool stopped = false;
+    QueryMode(stopped);
+    return stopped;
 }
 
 bool StoppedOrClosed() {
-    AnsiString mode;
-    if (SendForReply("status MiVideo1 mode", kReplyBufferSize, mode) == kNoSuchDevice)
-        return true;
-    return isStoppedMode(mode);
+    bool stopped = false;
+    return QueryMode(stopped) == kNoSuchDevice || stopped;
 }
 
 void Close() {
